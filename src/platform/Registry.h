@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/RegFile.h"
+
 namespace pellucor::platform {
 
 // Raised with the registry layer's texts: "Failed to set data for '%s'", "Failed to get data
@@ -67,26 +69,44 @@ public:
     bool valueExists(const std::string& name) const;
     RegType dataType(const std::string& name) const;  // RegType::None when missing
 
-    // REG_SZ or REG_EXPAND_SZ (not expanded), text up to the first NUL, UTF-8.
+    // REG_SZ or REG_EXPAND_SZ (not expanded), text up to the first NUL, UTF-8. A missing value
+    // reads as "" (as the registry layer does); another type raises "Invalid data type".
     std::string readString(const std::string& name) const;
-    std::int32_t readInteger(const std::string& name) const;       // REG_DWORD, signed
+    // REG_DWORD, signed. Missing, or data longer than four bytes: "Failed to get data";
+    // another type that fits: "Invalid data type".
+    std::int32_t readInteger(const std::string& name) const;
     std::vector<std::uint8_t> readBinary(const std::string& name) const;  // REG_BINARY
+
+    // Written values are kept in the object until closeKey. Writing with no key open raises
+    // "Failed to set data for '<name>'". A text that cannot stand between quotes in the file
+    // (line breaks, control characters) is stored in the REG_SZ hex form instead, read back alike.
 
     void writeString(const std::string& name, const std::string& value);
     void writeExpandString(const std::string& name, const std::string& value);
     void writeInteger(const std::string& name, std::int32_t value);
     void writeBinary(const std::string& name, const std::vector<std::uint8_t>& value);
 
+    // Any type, bytes as the registry holds them (for the types this class does not interpret;
+    // a REG_SZ written as quoted text gives its UTF-8 bytes and a NUL).
+    // readRaw raises "Failed to get data for '<name>'" when the value is missing.
+    std::vector<std::uint8_t> readRaw(const std::string& name) const;
+    void writeRaw(const std::string& name, RegType type, const std::vector<std::uint8_t>& data);
+
 private:
-    struct Value {
-        RegType type = RegType::None;
-        std::vector<std::uint8_t> data;  // the raw bytes as the registry holds them
+    struct Named {
+        std::string name;  // spelling as stored; lookups ignore ASCII case
+        regfile::RegValue value;
     };
+    const regfile::RegValue* find(const std::string& name) const;
+    void put(const std::string& name, regfile::RegValue value);
+    void flush();
+
     std::filesystem::path hive_;
-    std::string keyPath_;  // "HKEY_CURRENT_USER\\..." once open, empty when closed
-    std::map<std::string, Value> values_;   // the key's values as read at open, plus writes
-    std::map<std::string, Value> pending_;  // written since open, not yet in the file
+    std::string keyPath_;         // "HKEY_CURRENT_USER\\..." once open, empty when closed
+    std::vector<Named> values_;   // the key's values as read at open
+    std::vector<Named> pending_;  // written since open, in write order, not yet in the file
     bool open_ = false;
+    bool created_ = false;        // the key did not exist: closing writes it even without values
 };
 
 } // namespace pellucor::platform

@@ -21,7 +21,7 @@ inline constexpr const char* kFontCharsetProperty = "fontCharset";
 //    left, 0, 2 and 3 left to right); other values change nothing, a missing key means 0.
 // 2. Size > 0 becomes the form's font size in points.
 // 3. Name becomes the form's font family when such a family is installed (case ignored).
-// 4. CharSetFromName(CharSet) is stored in the form's kFontCharsetProperty.
+// 4. CharsetFromName(CharSet) is stored in the form's kFontCharsetProperty.
 // 5. Each line of the section named like the form's objectName, in file order, is split at '='
 //    and its key at '.' with SplitText; lines that do not give exactly key and value, or
 //    component and property, are skipped. An empty component name, or the form's own name,

@@ -23,8 +23,10 @@ namespace pellucor::lang {
 
 namespace {
 
-// The string table keeps "\r\n" for its line breaks, but widget texts get a bare "\n": Qt breaks
-// lines at '\n' and would draw the '\r' of a label, button or tool tip as a stray character.
+// The string table keeps "\r\n" for its line breaks, but widget texts get a bare "\n", Qt's own
+// line break. Labels happen to lay out "\r\n" the same way, but the '\r' would stay in the text
+// that the form's code reads back from the widget (an edit's text, a list item compared with a
+// stored setting) and in single-line places such as a window title, where it is junk.
 QString TextValue(const QString& value) {
     return QString::fromStdString(ReplaceLineBreaks(value.toStdString(), "\n"));
 }

@@ -122,7 +122,7 @@ LoadResult loadHive(const std::filesystem::path& hive)
     LoadResult result;
     Fd fd(::open(hive.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) {
-        if (errno == ENOENT) {
+        if (errno == ENOENT || errno == ENOTDIR) {  // no file, or no folder that could hold one
             result.hive.emplace();
             return result;
         }

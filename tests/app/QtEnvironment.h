@@ -1,0 +1,27 @@
+#pragma once
+// One QApplication for a whole test binary, on the offscreen platform unless the caller chose
+// another (the screenshot run uses xcb under Xvfb).
+#include <QApplication>
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+namespace pellucor::app::test {
+
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[16] = "app_tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+
+} // namespace pellucor::app::test

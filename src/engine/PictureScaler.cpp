@@ -1,0 +1,137 @@
+#include "engine/PictureScaler.h"
+
+#include "engine/EngineError.h"
+
+#include <algorithm>
+#include <cstring>
+
+extern "C" {
+#include <libavutil/imgutils.h>
+}
+
+namespace pellucor::engine {
+namespace {
+
+// The JPEG ("J") formats are the plain ones in full range; the scaler wants that said
+// explicitly instead of guessing from a deprecated format.
+AVPixelFormat plainFormat(AVPixelFormat f, bool& fullRange) {
+    switch (f) {
+    case AV_PIX_FMT_YUVJ420P: fullRange = true; return AV_PIX_FMT_YUV420P;
+    case AV_PIX_FMT_YUVJ422P: fullRange = true; return AV_PIX_FMT_YUV422P;
+    case AV_PIX_FMT_YUVJ444P: fullRange = true; return AV_PIX_FMT_YUV444P;
+    case AV_PIX_FMT_YUVJ440P: fullRange = true; return AV_PIX_FMT_YUV440P;
+    default: return f;
+    }
+}
+
+FramePtr allocatePicture(AVPixelFormat format, int width, int height) {
+    FramePtr f = newFrame();
+    f->format = format;
+    f->width = width;
+    f->height = height;
+    check(av_frame_get_buffer(f.get(), 0), "allocate picture", Error_Internal);
+    return f;
+}
+
+} // namespace
+
+PictureScaler::PictureScaler(const VideoPlan& plan) : plan_(plan) {
+    outFormat_ = plan.fullRange ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_YUV420P;
+    // SIMD scalers write whole aligned blocks; a picture starting mid-block goes through a
+    // staging frame and is copied into place.
+    direct_ = plan.picture.x % 32 == 0;
+}
+
+void PictureScaler::prepare(const AVFrame* in) {
+    bool full = in->color_range == AVCOL_RANGE_JPEG;
+    const AVPixelFormat src = plainFormat(static_cast<AVPixelFormat>(in->format), full);
+    if (sws_ && in->width == srcWidth_ && in->height == srcHeight_ && in->format == srcFormat_ &&
+        static_cast<int>(full) == srcRange_)
+        return;
+    sws_.reset(sws_getContext(in->width, in->height, src, plan_.picture.width, plan_.picture.height,
+                              AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
+    if (!sws_)
+        throw EngineError(Error_Convert, std::string("set up scaler from ") +
+                                             (av_get_pix_fmt_name(src) ? av_get_pix_fmt_name(src) : "?") + " " +
+                                             std::to_string(in->width) + "x" + std::to_string(in->height));
+    const int* coefficients = sws_getCoefficients(SWS_CS_DEFAULT);
+    sws_setColorspaceDetails(sws_.get(), coefficients, full ? 1 : 0, coefficients, plan_.fullRange ? 1 : 0, 0,
+                             1 << 16, 1 << 16);
+    srcWidth_ = in->width;
+    srcHeight_ = in->height;
+    srcFormat_ = in->format;
+    srcRange_ = full;
+    if (!direct_ && !staging_)
+        staging_ = allocatePicture(AV_PIX_FMT_YUV420P, plan_.picture.width, plan_.picture.height);
+}
+
+void PictureScaler::paintBars(AVFrame* out) const {
+    const PictureRect& r = plan_.picture;
+    if (r.x == 0 && r.y == 0 && r.width == out->width && r.height == out->height) return;
+    const std::uint8_t black = plan_.fullRange ? 0 : 16;
+    for (int plane = 0; plane < 3; ++plane) {
+        const int shift = plane ? 1 : 0;
+        const std::uint8_t value = plane ? 128 : black;
+        const int w = out->width >> shift, h = out->height >> shift;
+        const int x0 = r.x >> shift, y0 = r.y >> shift;
+        const int x1 = (r.x + r.width) >> shift, y1 = (r.y + r.height) >> shift;
+        for (int y = 0; y < h; ++y) {
+            std::uint8_t* row = out->data[plane] + static_cast<std::ptrdiff_t>(y) * out->linesize[plane];
+            if (y < y0 || y >= y1) {
+                std::memset(row, value, w);
+            } else {
+                std::memset(row, value, x0);
+                std::memset(row + x1, value, w - x1);
+            }
+        }
+    }
+}
+
+FramePtr PictureScaler::scale(const AVFrame* in) {
+    prepare(in);
+    FramePtr out = allocatePicture(outFormat_, plan_.width, plan_.height);
+    paintBars(out.get());
+    const PictureRect& r = plan_.picture;
+    if (direct_) {
+        std::uint8_t* dst[4] = {out->data[0] + static_cast<std::ptrdiff_t>(r.y) * out->linesize[0] + r.x,
+                                out->data[1] + static_cast<std::ptrdiff_t>(r.y / 2) * out->linesize[1] + r.x / 2,
+                                out->data[2] + static_cast<std::ptrdiff_t>(r.y / 2) * out->linesize[2] + r.x / 2,
+                                nullptr};
+        sws_scale(sws_.get(), in->data, in->linesize, 0, in->height, dst, out->linesize);
+    } else {
+        sws_scale(sws_.get(), in->data, in->linesize, 0, in->height, staging_->data, staging_->linesize);
+        for (int plane = 0; plane < 3; ++plane) {
+            const int shift = plane ? 1 : 0;
+            av_image_copy_plane(out->data[plane] + static_cast<std::ptrdiff_t>(r.y >> shift) * out->linesize[plane] +
+                                    (r.x >> shift),
+                                out->linesize[plane], staging_->data[plane], staging_->linesize[plane],
+                                r.width >> shift, r.height >> shift);
+        }
+    }
+    out->sample_aspect_ratio = AVRational{plan_.sampleAspect.num, plan_.sampleAspect.den};
+    out->color_range = plan_.fullRange ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG;
+    return out;
+}
+
+PreviewPicture PictureScaler::preview(const AVFrame* frame, int maxWidth, int maxHeight) {
+    // Display width of the frame, then fit the box keeping that shape.
+    const double displayWidth = frame->width * plan_.sampleAspect.value();
+    const double scale = std::min(maxWidth / displayWidth, static_cast<double>(maxHeight) / frame->height);
+    PreviewPicture p;
+    p.width = std::max(2, static_cast<int>(displayWidth * std::min(scale, 1.0)) / 2 * 2);
+    p.height = std::max(2, static_cast<int>(frame->height * std::min(scale, 1.0)) / 2 * 2);
+    previewSws_.reset(sws_getCachedContext(previewSws_.release(), frame->width, frame->height, AV_PIX_FMT_YUV420P,
+                                           p.width, p.height, AV_PIX_FMT_RGB24, SWS_BILINEAR, nullptr, nullptr,
+                                           nullptr));
+    if (!previewSws_) return PreviewPicture{};
+    const int* coefficients = sws_getCoefficients(SWS_CS_DEFAULT);
+    sws_setColorspaceDetails(previewSws_.get(), coefficients, plan_.fullRange ? 1 : 0, coefficients, 1, 0,
+                             1 << 16, 1 << 16);
+    p.rgb.resize(static_cast<std::size_t>(p.width) * p.height * 3);
+    std::uint8_t* dst[4] = {p.rgb.data(), nullptr, nullptr, nullptr};
+    int dstStride[4] = {p.width * 3, 0, 0, 0};
+    sws_scale(previewSws_.get(), frame->data, frame->linesize, 0, frame->height, dst, dstStride);
+    return p;
+}
+
+} // namespace pellucor::engine

@@ -35,8 +35,13 @@ void DirectoryMonitor::Start() {
     Directory = TrimBlanks(Directory);
     notifyFilter_ = WatchedChanges;
     source_->Open(Directory, WatchSubtree, notifyFilter_);  // throws; nothing else made yet
-    worker_ = std::make_unique<TWaitThread>(*this, hub_, *source_, ChangeBuffer, probes_, Directory,
-                                            StableChecks, ExtFilter);
+    try {
+        worker_ = std::make_unique<TWaitThread>(*this, hub_, *source_, ChangeBuffer, probes_,
+                                                Directory, StableChecks, ExtFilter);
+    } catch (...) {
+        source_->Close();
+        throw;
+    }
     hub_.EnableDelivery();
 }
 

@@ -90,7 +90,7 @@ public:
     std::function<void(const PreviewPicture&)> OnPreview;  // only while Video_Preview_Enabled
 
     bool IsRunning() const;         // a started job has not yet delivered OnStop/OnError
-    bool LastJobCompleted() const;  // the last job ran through (false when stopped or failed)
+    virtual bool LastJobCompleted() const;  // the last job ran through (false when stopped or failed)
 
 private:
     struct Input {

@@ -1,4 +1,5 @@
 // Program entry: settings loaded, language chosen, one instance only, then the main window.
+#include "app/Application.h"
 #include "app/Dialogs.h"
 #include "app/QtScheduler.h"
 #include "app/frmPellucor.h"
@@ -7,6 +8,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/TerminationSignals.h"
 #include "settings/SettingsModule.h"
+#include "settings/cdSettings.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -37,13 +39,20 @@ int main(int argc, char* argv[]) {
     using namespace pellucor;
     // Module start-up: the settings object exists and is loaded before anything else; its
     // destructor saves it however main is left, a second instance included.
-    settings::SettingsModule module;
+    SettingsModule module;
 
-    QApplication app(argc, argv);
+    app::Application app(argc, argv);
     // Qt set the C locale from the environment; numbers in files and profiles use '.'.
     std::setlocale(LC_NUMERIC, "C");
     QGuiApplication::setApplicationDisplayName(QString::fromLatin1(kTitle));
     QGuiApplication::setDesktopFileName(QStringLiteral("pellucor"));
+
+    // From here on a logout, kill or Ctrl+C ends the program the same orderly way as Exit. A
+    // signal that comes before the window exists is read once the event loop runs.
+    app::TfrmPellucor* mainWindow = nullptr;
+    const platform::TerminationSignals terminationSignals([&mainWindow](int) {
+        if (mainWindow) mainWindow->Terminate();
+    });
 
     int result = 0;
     try {
@@ -60,18 +69,19 @@ int main(int argc, char* argv[]) {
         app::TfrmPellucor window(scheduler);
         QObject::connect(&window, &app::TfrmPellucor::formClosed, &app, &QCoreApplication::quit,
                          Qt::QueuedConnection);
-        // A logout, kill or Ctrl+C ends the program the same orderly way as Exit.
-        const platform::TerminationSignals signals([&window](int) { window.Terminate(); });
+        mainWindow = &window;
         // A session that ends asks for our data first: save the settings then, in case the
         // session does not wait for the orderly end (which closes the window and saves again).
         QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
-                         [&module](QSessionManager&) { module.save(); });
+                         [](QSessionManager&) { AppSettings->SaveSettings(); });
 
         window.move(window.screen()->availableGeometry().center() - window.rect().center());
         window.show();
         ShowLoadMessages(&window, module.messages());
         result = app.exec();
+        mainWindow = nullptr;
     } catch (const std::exception& e) {
+        mainWindow = nullptr;
         QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kTitle), QString::fromUtf8(e.what()));
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
         box.exec();

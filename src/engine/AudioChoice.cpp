@@ -114,12 +114,19 @@ AudioPlan legalAudio(Muxer muxer, const DiscTarget* disc, AudioPlan wanted,
         if (isPcm16(out.codec) && otherPcm != accepted.end()) {
             out.codec = *otherPcm;
         } else {
-            out.codec = accepted.front();
+            // MPEG audio layers stand in for each other before the container's default does.
+            const AudioCodec kin = out.codec == AudioCodec::Mp2   ? AudioCodec::Mp3
+                                   : out.codec == AudioCodec::Mp3 ? AudioCodec::Mp2
+                                                                  : AudioCodec::None;
+            const bool kinTaken = std::find(accepted.begin(), accepted.end(), kin) != accepted.end();
+            out.codec = kinTaken ? kin : accepted.front();
             notes.push_back("audio codec " + describe(wanted.codec) + " -> " + describe(out.codec) +
                             ": " + where + " does not carry " + describe(wanted.codec));
         }
     }
     if (out.codec != AudioCodec::Mp3) out.vbrQuality = -1;
+    // A program stream's LPCM buffer is 4 KiB: 1024 stereo samples would not fit in one.
+    out.frameSamples = out.codec == AudioCodec::PcmS16be && (muxer == Muxer::Vob || muxer == Muxer::Dvd) ? 256 : 0;
 
     const int channels = std::clamp(out.channels, 1, 2);
     if (channels != out.channels && out.channels != 0)

@@ -8,7 +8,7 @@
 namespace pellucor::engine {
 
 AudioPipeline::AudioPipeline(AVStream* input, std::int64_t inputStart, CodecContextPtr decoder,
-                             CodecContextPtr encoder, OutputFile& output, AVStream* outStream)
+                             CodecContextPtr encoder, const AudioPlan& plan, OutputFile& output, AVStream* outStream)
     : input_(input),
       inputStart_(inputStart),
       decoder_(std::move(decoder)),
@@ -16,7 +16,7 @@ AudioPipeline::AudioPipeline(AVStream* input, std::int64_t inputStart, CodecCont
       output_(output),
       outStream_(outStream),
       decoded_frame_(newFrame()),
-      frameSize_(audioFrameSize(encoder_.get())) {
+      frameSize_(audioFrameSize(encoder_.get(), plan)) {
     fifo_.reset(av_audio_fifo_alloc(encoder_->sample_fmt, encoder_->ch_layout.nb_channels, frameSize_ * 4));
     if (!fifo_) throw EngineError(Error_Internal, "allocate audio buffer: out of memory");
 }

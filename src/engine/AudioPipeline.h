@@ -12,7 +12,7 @@ namespace pellucor::engine {
 class AudioPipeline {
 public:
     AudioPipeline(AVStream* input, std::int64_t inputStart, CodecContextPtr decoder, CodecContextPtr encoder,
-                  OutputFile& output, AVStream* outStream);
+                  const AudioPlan& plan, OutputFile& output, AVStream* outStream);
     ~AudioPipeline();
     AudioPipeline(const AudioPipeline&) = delete;
     AudioPipeline& operator=(const AudioPipeline&) = delete;

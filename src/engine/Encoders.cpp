@@ -90,8 +90,9 @@ CodecContextPtr openAudioEncoder(const AudioPlan& plan, bool globalHeader) {
     return enc;
 }
 
-int audioFrameSize(const AVCodecContext* encoder) {
-    return encoder->frame_size > 0 ? encoder->frame_size : 1024;
+int audioFrameSize(const AVCodecContext* encoder, const AudioPlan& plan) {
+    if (encoder->frame_size > 0) return encoder->frame_size;
+    return plan.frameSamples > 0 ? plan.frameSamples : 1024;
 }
 
 } // namespace pellucor::engine

@@ -14,7 +14,7 @@ AVPixelFormat encoderPixelFormat(const VideoPlan& plan);
 CodecContextPtr openVideoEncoder(const VideoPlan& plan, bool globalHeader, int threads);
 CodecContextPtr openAudioEncoder(const AudioPlan& plan, bool globalHeader);
 
-// Samples per frame the audio encoder wants; PCM takes any, so a convenient size.
-int audioFrameSize(const AVCodecContext* encoder);
+// Samples per frame the audio encoder wants; PCM takes any, so the plan's or a convenient size.
+int audioFrameSize(const AVCodecContext* encoder, const AudioPlan& plan);
 
 } // namespace pellucor::engine

@@ -58,6 +58,7 @@ struct AudioPlan {
     int channels = 0;
     std::int64_t bitRate = 0;  // bit/s; 0 for PCM and for quality-based MP3
     int vbrQuality = -1;       // LAME VBR quality 0 (best) .. 9, -1 for a bit rate
+    int frameSamples = 0;      // PCM samples per packet, 0 = the usual 1024
 };
 
 struct ContainerPlan {

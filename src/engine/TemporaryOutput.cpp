@@ -27,7 +27,11 @@ std::string createTemporaryBeside(const std::string& destination) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string suffix;
         for (int i = 0; i < 6; ++i) suffix += letters[random() % (sizeof letters - 1)];
-        const fs::path candidate = folder / ("." + dest.filename().string() + ".part-" + suffix);
+        std::string name = ".";  // appended piecewise: GCC 12 warns falsely about "." + string
+        name += dest.filename().string();
+        name += ".part-";
+        name += suffix;
+        const fs::path candidate = folder / name;
         // "x": create exclusively, never open someone else's file; the mode follows the umask.
         if (std::FILE* f = std::fopen(candidate.c_str(), "wbx")) {
             std::fclose(f);

@@ -78,7 +78,7 @@ void Transcoder::openOutput() {
     if (withAudio) {
         AVStream* in = input_->audioStream();
         audio_ = std::make_unique<AudioPipeline>(in, input_->startIn(in), input_->openAudioDecoder(),
-                                                 std::move(audioEncoder), *output_, audioOut);
+                                                 std::move(audioEncoder), plan_.audio, *output_, audioOut);
     }
     if (withVideo) {
         AVStream* in = input_->videoStream();

@@ -1,5 +1,6 @@
 #include "app/cli/Cli.h"
 
+#include "app/cli/ConvertVerb.h"
 #include "app/cli/SettingsVerb.h"
 
 #include <array>
@@ -15,6 +16,9 @@ const std::array kVerbs = {
          "settings get NAME          the value of one setting\n"
          "settings set NAME VALUE    change one setting (Integer: a whole number; Boolean: true, false, 1 or 0)",
          &runSettingsVerb},
+    Verb{"convert",
+         "convert [--format mpeg|mp4|wmv|flv|mov|mp3] [--preset N] [--output DIR] FILE...",
+         &runConvertVerb},
 };
 
 } // namespace

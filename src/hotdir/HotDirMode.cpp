@@ -129,6 +129,7 @@ void HotDirMode::stopTimer()
 
 void HotDirMode::log(const std::string& line)
 {
+    if (OnLogLine) OnLogLine(line);
     try {
         conversion::AppendLogLine(line, conversion::LogFilePath(settings_.LogDir, std::time(nullptr)));
     } catch (const std::exception& e) {

@@ -60,6 +60,8 @@ public:
     // Shown to the user as an error box in the window, on standard error by the command line:
     // a log line that could not be written, settings that could not be saved.
     std::function<void(const std::string& text)> OnProblem;
+    // Every line as it goes to the day's log file (the command line echoes them).
+    std::function<void(const std::string& line)> OnLogLine;
 
     // The checks of Run in their order; RunRefusal::None when all pass.
     static RunRefusal CheckFolders(const HotDirFolders& folders);

@@ -2,6 +2,7 @@
 
 #include "app/cli/ConvertVerb.h"
 #include "app/cli/SettingsVerb.h"
+#include "app/cli/WatchVerb.h"
 
 #include <array>
 #include <sstream>
@@ -19,6 +20,9 @@ const std::array kVerbs = {
     Verb{"convert",
          "convert [--format mpeg|mp4|wmv|flv|mov|mp3] [--preset N] [--output DIR] FILE...",
          &runConvertVerb},
+    Verb{"watch",
+         "watch --in DIR --out DIR --log DIR [--subdir] [--format F] [--preset N]",
+         &runWatchVerb},
 };
 
 } // namespace

@@ -2,27 +2,25 @@
 // driver and component as the window, printing the memo lines.
 #include "app/cli/ConvertVerb.h"
 
+#include "app/cli/Cli.h"
+#include "app/cli/FormatOptions.h"
+
 #include "app/QtScheduler.h"
 #include "conversion/BatchDriver.h"
 #include "conversion/OutputName.h"
 #include "engine/VideoEdit.h"
 #include "platform/TerminationSignals.h"
-#include "settings/Presets.h"
 #include "settings/SettingsModule.h"
 #include "settings/cdSettings.h"
 
 #include <QCoreApplication>
 
 #include <filesystem>
-#include <map>
 #include <unistd.h>
 
 namespace pellucor::cli {
 
 namespace {
-
-const std::map<std::string, int> formatIndex = {{"mpeg", 0}, {"mp4", 1}, {"wmv", 2},
-                                                {"flv", 3},  {"mov", 4}, {"mp3", 5}};
 
 struct ArgRows : conversion::BatchRows {
     struct Row {
@@ -78,7 +76,7 @@ int usage(std::ostream& err)
 {
     err << "usage: pellucor-cli convert [--format mpeg|mp4|wmv|flv|mov|mp3] [--preset N] "
            "[--output DIR] FILE...\n";
-    return 2;
+    return kExitUsage;
 }
 
 } // namespace
@@ -91,29 +89,16 @@ int runConvertVerb(const std::vector<std::string>& args, std::ostream& out, std:
     run.AutoLoad = false;
     run.RegistryKey.clear();
 
-    int format = run.PageIndex;
-    int preset = -1;
+    FormatOptions format;
     std::string output = run.SavePath;
     ArgRows rows;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (a == "--format" && hasValue) {
-            auto it = formatIndex.find(args[++i]);
-            if (it == formatIndex.end()) {
-                err << "pellucor-cli: unknown format '" << args[i] << "'\n";
-                return usage(err);
-            }
-            format = it->second;
-        } else if (a == "--preset" && hasValue) {
-            const std::string& text = args[++i];
-            char* end = nullptr;
-            const long n = std::strtol(text.c_str(), &end, 10);
-            if (text.empty() || *end != '\0' || n < 0 || n > 100) {
-                err << "pellucor-cli: '" << text << "' is not a preset number\n";
-                return usage(err);
-            }
-            preset = static_cast<int>(n);
+        if (format.parse(args, i, err)) {
+            continue;
+        } else if (format.failed) {
+            return usage(err);
         } else if (a == "--output" && hasValue) {
             output = args[++i];
         } else if (a == "--") {
@@ -126,18 +111,7 @@ int runConvertVerb(const std::vector<std::string>& args, std::ostream& out, std:
         }
     }
     if (rows.rows.empty()) return usage(err);
-    if (format < 0 || format > 5) {
-        err << "pellucor-cli: the stored format " << format << " is not one of 0 to 5; use --format\n";
-        return 2;
-    }
-    if (preset >= 0) {
-        if (preset >= PresetCount(format)) {
-            err << "pellucor-cli: format has presets 0 to " << PresetCount(format) - 1 << "\n";
-            return 2;
-        }
-        ApplyPreset(run, format, preset);
-    }
-    run.PageIndex = format;
+    if (!format.applyTo(run, err)) return kExitUsage;
 
     int argc = 1;
     char name[] = "pellucor-cli";
@@ -174,7 +148,7 @@ int runConvertVerb(const std::vector<std::string>& args, std::ostream& out, std:
         if (!jobRunning) QCoreApplication::quit();
     });
 
-    if (!driver.Convert(output, format)) return 2;
+    if (!driver.Convert(output, run.PageIndex)) return kExitUsage;
     driver.Tick();
     app.exec();
     view.clearProgressLine();
@@ -182,7 +156,7 @@ int runConvertVerb(const std::vector<std::string>& args, std::ostream& out, std:
     int converted = 0;
     for (const auto& r : rows.rows) converted += r.picture == conversion::PictureConverted;
     if (interrupted) err << "pellucor-cli: stopped\n";
-    return (failures == 0 && !interrupted && converted == rows.rowCount()) ? 0 : 1;
+    return (failures == 0 && !interrupted && converted == rows.rowCount()) ? kExitOk : kExitFailed;
 }
 
 } // namespace pellucor::cli

@@ -399,7 +399,8 @@ ParseResult parse(std::string_view bytes)
         std::size_t end = text->find('\n', start);
         if (end == std::string::npos) end = text->size();
         std::string line = text->substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        // Every CR at the end goes, so a line of lone CRs is blank here and after a rewrite alike.
+        while (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(std::move(line));
         start = end + 1;
     }

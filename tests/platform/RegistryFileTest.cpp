@@ -68,6 +68,8 @@ const std::string kForeign = kHeader +
     "this line means nothing to us\r\n"
     "\"Twice\"=\"first\"\r\n"
     "\"Twice\"=\"second\"\r\n"
+    "\r\r\n"
+    "\"Crs\"=\"x\"\r\r\n"
     "\r\n"
     "[HKEY_LOCAL_MACHINE\\Software\\Other]\r\n"
     "\"Word\"=dword:00000001\r\n";
@@ -97,6 +99,7 @@ TEST(RegistryFile, ReadsEveryFormOfAForeignFile)
     EXPECT_FALSE(key.valueExists("Gone"));
     EXPECT_FALSE(key.valueExists("Odd"));
     EXPECT_EQ(key.readString("Twice"), "second") << "the later line wins, as on import";
+    EXPECT_EQ(key.readString("Crs"), "x") << "stray carriage returns end a line like one";
     EXPECT_TRUE(takeHiveMessages().empty());
 }
 

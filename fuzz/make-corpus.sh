@@ -199,7 +199,9 @@ if [ -n "$make_avi" ]; then
   "$make_avi" --size 32x24 --fps 5 --seconds 0.4 --video mjpeg --audio pcm --rate 8000 --channels 1 "$a/mjpeg-pcm.avi" >/dev/null
   "$make_avi" --size 32x24 --fps 5 --seconds 0.4 --video mpeg4 --audio none "$a/mpeg4.avi" >/dev/null
   "$make_avi" --size 32x24 --seconds 0.4 --video none --audio mp3 --rate 8000 --channels 1 "$a/mp3.avi" >/dev/null
-  head -c 2000 "$a/mjpeg-pcm.avi" >"$a/truncated.avi"
+  # Cut inside the headers, and in the middle of the frames.
+  head -c 2000 "$a/mjpeg-pcm.avi" >"$a/cut-header.avi"
+  head -c $(( $(wc -c <"$a/mjpeg-pcm.avi") / 2 )) "$a/mjpeg-pcm.avi" >"$a/cut-half.avi"
 fi
 
 rm -rf "$hives"

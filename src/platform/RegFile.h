@@ -69,8 +69,10 @@ bool equalsNoCase(std::string_view a, std::string_view b);
 // Lines for one value, long hex data wrapped with "\" at about 80 columns.
 std::vector<std::string> formatValue(const std::string& name, const RegValue& value);
 
-// Text <-> data conversions used by RegistryKey.
+// Text <-> data conversions used by RegistryKey (RegFileText.cpp).
 bool isUtf8(std::string_view text);
+// Why bytes are not hive text (not UTF-8, NULs or other control characters), "" when they are.
+std::string findTextProblem(std::string_view text);
 std::vector<std::uint8_t> utf16leWithNul(std::string_view utf8);
 std::string utf16leToUtf8(const std::vector<std::uint8_t>& bytes);  // up to the first NUL
 

@@ -4,12 +4,14 @@
 #include "TablePage.h"
 
 #include "editor/ProfilePage.h"
+#include "settings/Presets.h"
 #include "settings/cdSettings.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <ostream>
 #include <set>
 
@@ -378,6 +380,37 @@ TEST(WritePage, AListWithoutSelectionLeavesItsValue)
                 << c.name << " wrote " << property;
         SCOPED_TRACE(c.name);
         c.check(settings);
+    }
+}
+
+// Every preset's values are entries of the page lists: opening on a preset and pressing OK
+// stores the same values again. The two exceptions are where the page shows something else:
+// the FLV compression list says "Flash Video" where the presets write "Flash Vedio", and the
+// WMV bit rate 786 of "Windows Media Video Standard Quality" is no list entry, so the page
+// falls back to 1150.
+TEST(WritePage, OkOnAnUnchangedPresetStoresThePresetAgain)
+{
+    for (int format = 0; format < kOutputFormatCount; ++format) {
+        for (int item = 0; item < PresetCount(format); ++item) {
+            TcdSettings settings;
+            ApplyPreset(settings, format, item);
+            std::map<std::string, std::string> before;
+            for (int p = 0; p < settings.PublishedPropertyCount(); ++p)
+                before[std::string(settings.PublishedPropertyName(p))] = settings.propertyText(p);
+
+            TablePage page;
+            FillPage(format, settings, page);
+            WritePage(format, page, settings);
+
+            std::map<std::string, std::string> expected = before;
+            if (format == FormatFLV) expected["FLVCompression"] = "Flash Video";
+            if (format == FormatWMV && item == 5) expected["WMVTragetBitrate"] = "1150";
+            for (int p = 0; p < settings.PublishedPropertyCount(); ++p) {
+                const std::string name(settings.PublishedPropertyName(p));
+                EXPECT_EQ(settings.propertyText(p), expected[name])
+                    << "format " << format << " preset " << item << ' ' << name;
+            }
+        }
     }
 }
 

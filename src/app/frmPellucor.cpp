@@ -7,7 +7,9 @@
 #include "app/InputFileList.h"
 #include "app/MenuStates.h"
 #include "app/Pictures.h"
+#include "app/PreviewPanel.h"
 #include "app/ProfileLists.h"
+#include "engine/VideoEdit.h"
 #include "lang/StringTable.h"
 #include "lang/forms/ApplyLanguage.h"
 #include "settings/cdSettings.h"
@@ -37,6 +39,10 @@ TfrmPellucor::TfrmPellucor(Scheduler& scheduler, QWidget* parent)
       trayAvailable_(QSystemTrayIcon::isSystemTrayAvailable()) {
     // The design-time state: widgets, action bindings, list items, pictures.
     ui_->setupUi(this);
+    VideoEdit = std::make_unique<engine::VideoEdit>(scheduler_);
+    VideoEdit->OnPreview = [this](const engine::PreviewPicture& picture) {
+        ui_->pnlpreview->showPicture(picture.width, picture.height, picture.rgb);
+    };
     files_ = std::make_unique<InputFileList>(ui_->lvFiles, scheduler_);
     profiles_ = std::make_unique<ProfileLists>(std::array<QComboBox*, 6>{
         ui_->cbbmpeg, ui_->cbbmp4profile, ui_->cbbwmvprofile, ui_->cbbflvprofile,
@@ -77,10 +83,22 @@ TfrmPellucor::TfrmPellucor(Scheduler& scheduler, QWidget* parent)
     ui_->lvFiles->viewport()->installEventFilter(this);
     UpdateListActions();
     UpdateMenuStates();
+    LoadHotDirSettings();
     fitWindow();
 }
 
-TfrmPellucor::~TfrmPellucor() = default;
+TfrmPellucor::~TfrmPellucor() {
+    // The component's worker may still be delivering: silence it before the widgets go.
+    VideoEdit->OnPreview = nullptr;
+    VideoEdit.reset();
+}
+
+void TfrmPellucor::LoadHotDirSettings() {
+    ui_->edtlog->setText(QString::fromStdString(AppSettings->LogDir));
+    ui_->edtindir->setText(QString::fromStdString(AppSettings->Indir));
+    ui_->edtoutdir->setText(QString::fromStdString(AppSettings->OutDir));
+    ui_->chksubdir->setChecked(AppSettings->SubDir);
+}
 
 PreviewPanel& TfrmPellucor::previewPanel() { return *ui_->pnlpreview; }
 
@@ -324,7 +342,9 @@ void TfrmPellucor::showEvent(QShowEvent* event) {
 
 void TfrmPellucor::closeEvent(QCloseEvent* event) {
     // FormClose: the window goes for good; the settings are saved by their module after main's
-    // event loop ends.
+    // event loop ends. A running conversion is asked to stop now; the component's destructor
+    // waits for its worker when the window is freed.
+    if (VideoEdit->IsRunning()) VideoEdit->Stop();
     trayIcon_.reset();
     event->accept();
     emit formClosed();

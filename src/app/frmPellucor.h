@@ -21,6 +21,10 @@ namespace Ui {
 class frmPellucor;
 }
 
+namespace pellucor::engine {
+class VideoEdit;
+}
+
 namespace pellucor::app {
 
 class InputFileList;
@@ -40,6 +44,7 @@ public:
 
     Ui::frmPellucor& ui() { return *ui_; }
     InputFileList& fileList() { return *files_; }
+    engine::VideoEdit& videoEdit() { return *VideoEdit; }
     ProfileLists& profileLists() { return *profiles_; }
     PreviewPanel& previewPanel();
     QProgressBar& progressBar() { return *FProgressBar; }
@@ -82,6 +87,7 @@ protected:
 
 private:
     void createStatusPanels();
+    void LoadHotDirSettings();
     void linkActions();
     void connectHandlers();
     void fitWindow();
@@ -114,6 +120,8 @@ private:
 
     std::unique_ptr<Ui::frmPellucor> ui_;
     Scheduler& scheduler_;
+    // The conversion component; its preview pictures go to pnlpreview.
+    std::unique_ptr<engine::VideoEdit> VideoEdit;
     std::unique_ptr<InputFileList> files_;
     std::unique_ptr<ProfileLists> profiles_;
     QProgressBar* FProgressBar = nullptr;  // owned by its status panel

@@ -13,9 +13,10 @@ class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QApplication>(argc_, argv_);
+        // Several test files of one binary each register the environment; the first makes it.
+        if (!QCoreApplication::instance()) app_ = std::make_unique<QApplication>(argc_, argv_);
     }
-    void TearDown() override { app_.reset(); }
+    void TearDown() override { app_.reset(); }  // the environments are torn down in reverse
 
 private:
     int argc_ = 1;

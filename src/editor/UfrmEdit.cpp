@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QPointer>
 #include <QShowEvent>
+#include <QtDebug>
 
 namespace pellucor::editor {
 
@@ -108,6 +109,10 @@ void TfrmEdit::btnCancelClick() { reject(); }
 
 int RunProfileEditor(QWidget* parent, int format, const std::function<void()>& applyProfilePreset)
 {
+    if (!AppSettings) {
+        qWarning("profile editor opened before the settings exist");
+        return QDialog::Rejected;
+    }
     // The parent deletes its children when it goes first (the application quitting inside the
     // modal loop); QPointer knows, so the dialog is released exactly once either way.
     struct Release {

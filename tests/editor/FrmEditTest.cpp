@@ -172,6 +172,7 @@ TEST_F(FrmEdit, OpensEachFormatOnItsOwnPage)
         {5, 1, "cbbMP3SampleRate", "48000"},     // For Media Play
     };
     QWidget mainWindow;
+    mainWindow.setGeometry(40, 30, 700, 560);
     mainWindow.show();
     for (const Case& c : cases) {
         TcdSettings settings;
@@ -182,6 +183,8 @@ TEST_F(FrmEdit, OpensEachFormatOnItsOwnPage)
             looked = true;
             EXPECT_EQ(dialog.windowTitle().toStdString(), EditCaption(c.format));
             EXPECT_EQ(dialog.parentWidget(), &mainWindow);
+            const QPoint offCentre = dialog.frameGeometry().center() - mainWindow.frameGeometry().center();
+            EXPECT_LE(offCentre.manhattanLength(), 2) << "centred over the main window";
             const auto& pages = Child<QStackedWidget>(dialog, "pgcedit");
             EXPECT_EQ(pages.currentWidget()->objectName().toStdString(), PageName(c.format));
             for (int other = 0; other < kFormatCount; ++other)

@@ -166,6 +166,31 @@ lblTitle.Height=2147483647
 EOF
 { printf '[Font]\nBiDiMode=2\nSize=-3\n[frmFuzz]\nlblTitle.Caption\n=no key\na.b.c=three parts\n"lblTitle.Caption"=quoted key\nlbltitle.caption=any case\n'; } \
   | seed apply_language odd-lines.lng
+# Qt properties of integer and text kind that any line may reach by name.
+seed apply_language qt-properties.lng <<'EOF'
+[frmFuzz]
+cbFormat.modelColumn=3
+cbFormat.Items=a||b
+cbFormat.maxCount=0
+cbFormat.maxVisibleItems=-1
+cbSize.currentIndex=9
+lbFiles.modelColumn=2
+lbFiles.currentRow=-3
+memoLog.maximumBlockCount=1
+memoLog.Lines=1||2||3
+edFolder.cursorPosition=999
+edFolder.inputMask=>AAAA-9999;_
+seBitrate.displayIntegerBase=1
+seBitrate.minimum=100
+seBitrate.maximum=-100
+pbProgress.format=%p%% of %m
+memoInfo.html=<b>bold</b><table><tr><td>cell
+memoInfo.markdown=# title
+lblTitle.styleSheet=QLabel { font-size: 200px; margin: -5px }
+lblTitle.objectName=renamed
+renamed.Caption=found by its new name
+qt_spinbox_lineedit.maxLength=-1
+EOF
 if [ -n "$data" ] && [ -e "$data/English.lng" ]; then
   # A real language file, its form section renamed to the fuzz form.
   sed 's/^\[frmPellucor\]/[frmFuzz]/' "$data/English.lng" | seed apply_language English.lng

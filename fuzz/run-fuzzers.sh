@@ -80,9 +80,14 @@ for t in "${targets[@]}"; do
   # Inputs stay as long as the longest seed (4 KiB at least), except AVI files, which need room.
   per_input=10 max_len=()
   [ "$t" = engine_input ] && per_input=60 max_len=(-max_len=65536)
+  # Dictionaries name the tokens of each input format; the two hive targets share one.
+  dict=()
+  dict_file="$root/fuzz/$t.dict"
+  [ "$t" = registry_store ] && dict_file="$root/fuzz/reg_parse.dict"
+  [ -f "$dict_file" ] && dict=(-dict="$dict_file")
   start=$(date +%s)
   status=0
-  "$exe" -max_total_time="$seconds" -timeout="$per_input" -rss_limit_mb=3072 "${max_len[@]}" \
+  "$exe" -max_total_time="$seconds" -timeout="$per_input" -rss_limit_mb=3072 "${max_len[@]}" "${dict[@]}" \
     -print_final_stats=1 -artifact_prefix="$work/artifacts/" "$work/corpus" "${seeds[@]}" \
     >"$work/log.txt" 2>&1 || status=$?
   spent=$(( $(date +%s) - start ))

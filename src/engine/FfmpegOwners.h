@@ -5,6 +5,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/audio_fifo.h>
+#include <libavutil/buffer.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
 }
@@ -21,6 +22,8 @@ struct InputFree { void operator()(AVFormatContext* p) const { avformat_close_in
 struct SwsFree { void operator()(SwsContext* p) const { sws_freeContext(p); } };
 struct SwrFree { void operator()(SwrContext* p) const { swr_free(&p); } };
 struct FifoFree { void operator()(AVAudioFifo* p) const { av_audio_fifo_free(p); } };
+// The pool goes when its last buffer comes back, so frames may outlive their owner.
+struct BufferPoolFree { void operator()(AVBufferPool* p) const { av_buffer_pool_uninit(&p); } };
 
 using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextFree>;
 using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
@@ -29,6 +32,7 @@ using InputPtr = std::unique_ptr<AVFormatContext, InputFree>;
 using SwsPtr = std::unique_ptr<SwsContext, SwsFree>;
 using SwrPtr = std::unique_ptr<SwrContext, SwrFree>;
 using FifoPtr = std::unique_ptr<AVAudioFifo, FifoFree>;
+using BufferPoolPtr = std::unique_ptr<AVBufferPool, BufferPoolFree>;
 
 // FFmpeg's text for an error code.
 std::string avErrorText(int err);

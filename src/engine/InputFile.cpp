@@ -23,8 +23,10 @@ InputFile::InputFile(const std::string& path, JobControl& control, bool debug) :
     AVFormatContext* raw = avformat_alloc_context();
     if (!raw) throw EngineError(Error_Internal, "open input: out of memory");
     raw->interrupt_callback = AVIOInterruptCB{&JobControl::interrupt, &control};
-    // avformat_open_input frees the context itself when it fails.
-    check(avformat_open_input(&raw, path.c_str(), nullptr, nullptr), "open input '" + name + "'", Error_Input);
+    // avformat_open_input frees the context itself when it fails. "file:" keeps a name with a
+    // colon in it ("clip:2.avi") from being taken for a network protocol.
+    const std::string url = "file:" + path;
+    check(avformat_open_input(&raw, url.c_str(), nullptr, nullptr), "open input '" + name + "'", Error_Input);
     format_.reset(raw);
     check(avformat_find_stream_info(format_.get(), nullptr), "read stream information of '" + name + "'",
           Error_Input);

@@ -1,5 +1,7 @@
 #include "engine/JobPlan.h"
 
+#include <sstream>
+
 namespace pellucor::engine {
 
 const char* codecName(VideoCodec c) {
@@ -45,6 +47,27 @@ const char* muxerName(Muxer m) {
     case Muxer::Mp3: return "mp3";
     }
     return "";
+}
+
+std::string describe(const JobPlan& p) {
+    std::ostringstream out;
+    out << muxerName(p.container.muxer) << ":";
+    if (p.video.codec != VideoCodec::None) {
+        const VideoPlan& v = p.video;
+        out << " video " << codecName(v.codec) << " " << v.width << "x" << v.height << " (picture " << v.picture.width
+            << "x" << v.picture.height << " at " << v.picture.x << "," << v.picture.y << ", pixels " << v.sampleAspect.num
+            << ":" << v.sampleAspect.den << ") " << v.frameRate.num << "/" << v.frameRate.den << " fps, ";
+        if (v.rate.quality) out << "quantiser " << v.rate.quality;
+        else out << v.rate.bitRate / 1000 << " kbit/s (peak " << v.rate.maxRate / 1000 << ", buffer " << v.rate.bufferSize << ")";
+        out << ", GOP " << v.gopSize << ", B-frames " << v.maxBFrames << ";";
+    }
+    if (p.audio.codec != AudioCodec::None) {
+        const AudioPlan& a = p.audio;
+        out << " audio " << codecName(a.codec) << " " << a.sampleRate << " Hz " << a.channels << " ch ";
+        if (a.vbrQuality >= 0) out << "VBR quality " << a.vbrQuality;
+        else out << a.bitRate / 1000 << " kbit/s";
+    }
+    return out.str();
 }
 
 } // namespace pellucor::engine

@@ -78,6 +78,9 @@ struct JobPlan {
     std::vector<std::string> notes;
 };
 
+// One line saying what the plan writes, for Debug_Mode.
+std::string describe(const JobPlan& plan);
+
 // What the planner needs to know about the source.
 struct SourceFacts {
     bool hasVideo = false;

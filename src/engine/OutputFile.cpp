@@ -20,7 +20,8 @@ OutputFile::OutputFile(const std::string& path, const ContainerPlan& plan, JobCo
     // As the ffmpeg tool does: program streams may hold packets back 0.7 s to interleave them.
     format_->max_delay = 700000;
     AVIOContext* io = nullptr;
-    check(avio_open2(&io, path.c_str(), AVIO_FLAG_WRITE, &format_->interrupt_callback, nullptr),
+    const std::string url = "file:" + path;  // never a protocol, whatever the name holds
+    check(avio_open2(&io, url.c_str(), AVIO_FLAG_WRITE, &format_->interrupt_callback, nullptr),
           "open the output file", Error_Output);
     format_->pb = io;
 }

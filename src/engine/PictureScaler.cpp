@@ -35,8 +35,14 @@ FramePtr allocatePicture(AVPixelFormat format, int width, int height) {
 
 } // namespace
 
+constexpr int kAlign = 64;  // the widest SIMD rows FFmpeg uses
+
 PictureScaler::PictureScaler(const VideoPlan& plan) : plan_(plan) {
     outFormat_ = plan.fullRange ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_YUV420P;
+    poolSize_ = av_image_get_buffer_size(outFormat_, plan.width, plan.height, kAlign);
+    if (poolSize_ <= 0) throw EngineError(Error_Internal, "picture size: " + avErrorText(poolSize_));
+    pool_.reset(av_buffer_pool_init(static_cast<std::size_t>(poolSize_), av_buffer_alloc));
+    if (!pool_) throw EngineError(Error_Internal, "picture pool: out of memory");
     // SIMD scalers write whole aligned blocks; a picture starting mid-block goes through a
     // staging frame and is copied into place.
     direct_ = plan.picture.x % 32 == 0;
@@ -87,9 +93,21 @@ void PictureScaler::paintBars(AVFrame* out) const {
     }
 }
 
+FramePtr PictureScaler::pooledPicture() {
+    FramePtr f = newFrame();
+    f->format = outFormat_;
+    f->width = plan_.width;
+    f->height = plan_.height;
+    f->buf[0] = av_buffer_pool_get(pool_.get());
+    if (!f->buf[0]) throw EngineError(Error_Internal, "allocate picture: out of memory");
+    check(av_image_fill_arrays(f->data, f->linesize, f->buf[0]->data, outFormat_, plan_.width, plan_.height, kAlign),
+          "lay out picture", Error_Internal);
+    return f;
+}
+
 FramePtr PictureScaler::scale(const AVFrame* in) {
     prepare(in);
-    FramePtr out = allocatePicture(outFormat_, plan_.width, plan_.height);
+    FramePtr out = pooledPicture();
     paintBars(out.get());
     const PictureRect& r = plan_.picture;
     if (direct_) {

@@ -22,6 +22,7 @@ public:
 private:
     void prepare(const AVFrame* decoded);
     void paintBars(AVFrame* out) const;
+    FramePtr pooledPicture();
 
     VideoPlan plan_;
     AVPixelFormat outFormat_;
@@ -30,6 +31,10 @@ private:
     bool direct_ = true;   // scale straight into the frame (the picture's left edge is aligned)
     FramePtr staging_;     // otherwise into this picture-sized frame first
     SwsPtr previewSws_;
+    // Pictures come from a pool: fresh allocations of this size would each be new pages for
+    // the kernel to fault in, a cost as large as painting the bars.
+    BufferPoolPtr pool_;
+    int poolSize_ = 0;
 };
 
 } // namespace pellucor::engine

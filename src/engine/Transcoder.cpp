@@ -47,8 +47,10 @@ void Transcoder::plan() {
     facts.hasVideo = facts.hasVideo && useVideo_;
     facts.hasAudio = facts.hasAudio && useAudio_;
     plan_ = planJob(request_, facts);
-    if (callbacks_.note)
+    if (callbacks_.note) {
         for (const std::string& line : plan_.notes) callbacks_.note(line);
+        callbacks_.note("writing " + describe(plan_));
+    }
 }
 
 void Transcoder::openOutput() {

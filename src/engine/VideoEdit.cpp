@@ -95,6 +95,37 @@ void VideoEdit::refuse(int code, const std::string& text) {
     });
 }
 
+JobRequest VideoEdit::CurrentJobRequest() const {
+    JobRequest r;
+    r.format = Output_Format;
+    r.outputFile = Output_File_Name;
+    r.debug = Debug_Mode;
+    r.audioCodec = Audio_Codec;
+    r.audioChannels = Audio_Channels;
+    r.audioBps = Audio_BPS;
+    r.audioSampleRate = Audio_SampleRate;
+    r.wmvMode = WMV_Mode;
+    r.wmvAudioCodec = WMV_Custom_Audio_Codec;
+    r.wmvAudioFormat = WMV_Custom_Audio_Format;
+    r.wmvAudioPeakBitrate = WMV_Custom_Audio_PeakBitrate;
+    r.wmvAudioMode = WMV_Custom_Audio_Mode;
+    r.wmvAudioPresent = WMV_Custom_Audio_StreamPresent;
+    r.wmvVideoCodec = WMV_Custom_Video_Codec;
+    r.wmvWidth = WMV_Custom_Video_Width;
+    r.wmvHeight = WMV_Custom_Video_Height;
+    r.wmvFrameRate = WMV_Custom_Video_FrameRate;
+    r.wmvKeyFrameInterval = WMV_Custom_Video_KeyFrameInterval;
+    r.wmvBitrate = WMV_Custom_Video_Bitrate;
+    r.wmvPeakBitrate = WMV_Custom_Video_PeakBitRate;
+    r.wmvBufferSize = WMV_Custom_Video_Buffer_Size;
+    r.wmvQuality = WMV_Custom_Video_Quality;
+    r.wmvVideoMode = WMV_Custom_Video_Mode;
+    r.wmvTvSystem = WMV_Custom_Video_TVSystem;
+    r.wmvVideoPresent = WMV_Custom_Video_StreamPresent;
+    r.params = params_;
+    return r;
+}
+
 void VideoEdit::Start() {
     if (job_ && job_->worker.joinable()) {  // one job at a time: the previous one ends first
         job_->control.requestStop();
@@ -127,33 +158,7 @@ void VideoEdit::Start() {
     job->useVideo = useVideo;
     job->useAudio = useAudio;
     job->preview = Video_Preview_Enabled;
-    JobRequest& r = job->request;
-    r.format = Output_Format;
-    r.outputFile = Output_File_Name;
-    r.debug = Debug_Mode;
-    r.audioCodec = Audio_Codec;
-    r.audioChannels = Audio_Channels;
-    r.audioBps = Audio_BPS;
-    r.audioSampleRate = Audio_SampleRate;
-    r.wmvMode = WMV_Mode;
-    r.wmvAudioCodec = WMV_Custom_Audio_Codec;
-    r.wmvAudioFormat = WMV_Custom_Audio_Format;
-    r.wmvAudioPeakBitrate = WMV_Custom_Audio_PeakBitrate;
-    r.wmvAudioMode = WMV_Custom_Audio_Mode;
-    r.wmvAudioPresent = WMV_Custom_Audio_StreamPresent;
-    r.wmvVideoCodec = WMV_Custom_Video_Codec;
-    r.wmvWidth = WMV_Custom_Video_Width;
-    r.wmvHeight = WMV_Custom_Video_Height;
-    r.wmvFrameRate = WMV_Custom_Video_FrameRate;
-    r.wmvKeyFrameInterval = WMV_Custom_Video_KeyFrameInterval;
-    r.wmvBitrate = WMV_Custom_Video_Bitrate;
-    r.wmvPeakBitrate = WMV_Custom_Video_PeakBitRate;
-    r.wmvBufferSize = WMV_Custom_Video_Buffer_Size;
-    r.wmvQuality = WMV_Custom_Video_Quality;
-    r.wmvVideoMode = WMV_Custom_Video_Mode;
-    r.wmvTvSystem = WMV_Custom_Video_TVSystem;
-    r.wmvVideoPresent = WMV_Custom_Video_StreamPresent;
-    r.params = params_;
+    job->request = CurrentJobRequest();
 
     // The destination folder must take a new file before the job counts as started.
     try {

@@ -13,6 +13,7 @@
 // as it was and never a half-written one.
 //
 // What each property and parameter means: EncoderSettings.cpp, docs/engine-parameters.md.
+#include "engine/JobRequest.h"
 #include "engine/VideoEditTypes.h"
 #include "platform/Scheduler.h"
 
@@ -91,6 +92,9 @@ public:
 
     bool IsRunning() const;         // a started job has not yet delivered OnStop/OnError
     virtual bool LastJobCompleted() const;  // the last job ran through (false when stopped or failed)
+
+    // What Start() would hand its worker now: the properties and the encoder parameters.
+    JobRequest CurrentJobRequest() const;
 
 private:
     struct Input {

@@ -5,8 +5,9 @@
 namespace pellucor::engine {
 namespace {
 
-constexpr std::size_t kPacketQueue = 32;  // compressed packets: small
-constexpr std::size_t kFrameQueue = 6;    // raw pictures: enough to even out the two stages
+constexpr std::size_t kPacketQueue = 32;   // compressed packets: small
+constexpr std::size_t kDecodedQueue = 4;   // source frames, held from the decoder's own pool
+constexpr std::size_t kFrameQueue = 6;     // pictures: enough to even out the stages
 
 // Runs a stage so that nothing it throws escapes its thread: failures go to the JobControl.
 template <typename F>
@@ -37,6 +38,7 @@ VideoPipeline::VideoPipeline(AVStream* input, std::int64_t inputStart, CodecCont
       control_(control),
       preview_(std::move(preview)),
       packets_(kPacketQueue, control.cancelledFlag()),
+      decoded_(kDecodedQueue, control.cancelledFlag()),
       frames_(kFrameQueue, control.cancelledFlag()),
       timeline_(plan.frameRate),
       scaler_(plan) {
@@ -48,6 +50,7 @@ VideoPipeline::~VideoPipeline() { join(); }
 
 void VideoPipeline::start() {
     decodeThread_ = std::thread([this] { guarded(control_, [this] { decodeStage(); }); });
+    scaleThread_ = std::thread([this] { guarded(control_, [this] { scaleStage(); }); });
     encodeThread_ = std::thread([this] { guarded(control_, [this] { encodeStage(); }); });
 }
 
@@ -57,6 +60,7 @@ void VideoPipeline::endOfInput() { packets_.push(nullptr); }
 
 void VideoPipeline::join() {
     if (decodeThread_.joinable()) decodeThread_.join();
+    if (scaleThread_.joinable()) scaleThread_.join();
     if (encodeThread_.joinable()) encodeThread_.join();
 }
 
@@ -79,9 +83,7 @@ void VideoPipeline::decodeStage() {
         receiveFrames();
         if (!packet) break;
     }
-    // End of the source: the last frame fills its own duration.
-    if (held_) emit(held_.get(), timeline_.finish(heldSeconds_ + frameSeconds_));
-    frames_.push(nullptr);
+    decoded_.push(nullptr);
 }
 
 void VideoPipeline::receiveFrames() {
@@ -94,16 +96,32 @@ void VideoPipeline::receiveFrames() {
             continue;
         }
         check(err, "decode video", Error_Convert);
-        ++decoded_;
-        const double seconds = secondsOf(frame.get());
-        const std::int64_t count = timeline_.arrive(seconds);
-        if (held_) emit(held_.get(), count);
-        else emit(frame.get(), count);  // lead-in before the first picture
-        held_ = std::move(frame);
-        heldScaled_.reset();
-        heldSeconds_ = seconds;
+        ++decodedCount_;
+        if (!decoded_.push(std::move(frame))) return;
         frame = newFrame();
     }
+}
+
+void VideoPipeline::scaleStage() {
+    for (;;) {
+        FramePtr frame;
+        if (!decoded_.pop(frame)) return;  // cancelled
+        if (!frame) break;
+        take(std::move(frame));
+    }
+    // End of the source: the last frame fills its own duration.
+    if (held_) emit(held_.get(), timeline_.finish(heldSeconds_ + frameSeconds_));
+    frames_.push(nullptr);
+}
+
+void VideoPipeline::take(FramePtr frame) {
+    const double seconds = secondsOf(frame.get());
+    const std::int64_t count = timeline_.arrive(seconds);
+    if (held_) emit(held_.get(), count);
+    else emit(frame.get(), count);  // lead-in before the first picture
+    held_ = std::move(frame);
+    heldScaled_.reset();
+    heldSeconds_ = seconds;
 }
 
 void VideoPipeline::emit(const AVFrame* source, std::int64_t count) {

@@ -345,7 +345,7 @@ void TfrmPellucor::closeEvent(QCloseEvent* event) {
     // event loop ends. A running conversion is asked to stop now; the component's destructor
     // waits for its worker when the window is freed.
     if (VideoEdit->IsRunning()) VideoEdit->Stop();
-    trayIcon_.reset();
+    removeTrayIcon();
     event->accept();
     emit formClosed();
 }
@@ -371,23 +371,30 @@ void TfrmPellucor::MinimizeToTray() {
     }
     hide();
     if (trayIcon_) return;
-    trayIcon_ = std::make_unique<QSystemTrayIcon>(AppIcon());
+    trayIcon_ = new QSystemTrayIcon(AppIcon(), this);
     trayIcon_->setObjectName(QStringLiteral("trayIcon"));
     trayIcon_->setToolTip(kTitle);
     trayIcon_->setContextMenu(findChild<QMenu*>(QStringLiteral("pmTray")));
-    connect(trayIcon_.get(), &QSystemTrayIcon::activated, this, &TfrmPellucor::trayActivated);
+    connect(trayIcon_, &QSystemTrayIcon::activated, this, &TfrmPellucor::trayActivated);
     trayIcon_->show();
 }
 
 void TfrmPellucor::RestoreFromTray() {
-    if (trayIcon_) trayIcon_.release()->deleteLater();  // may be inside the icon's own signal
+    removeTrayIcon();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
 }
 
-bool TfrmPellucor::trayIconShown() const { return trayIcon_ != nullptr; }
+void TfrmPellucor::removeTrayIcon() {
+    if (!trayIcon_) return;
+    trayIcon_->hide();
+    trayIcon_->deleteLater();  // we may be inside the icon's own signal
+    trayIcon_ = nullptr;
+}
+
+bool TfrmPellucor::trayIconShown() const { return !trayIcon_.isNull(); }
 
 void TfrmPellucor::trayActivated(QSystemTrayIcon::ActivationReason reason) {
     // A left click brings the window back; the right button opens pmTray by itself.

@@ -9,6 +9,7 @@
 #include "platform/Scheduler.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QSystemTrayIcon>
 
 #include <memory>
@@ -117,6 +118,7 @@ private:
     void AboutClick();
     void HelpClick();
     void trayActivated(QSystemTrayIcon::ActivationReason reason);
+    void removeTrayIcon();
 
     std::unique_ptr<Ui::frmPellucor> ui_;
     Scheduler& scheduler_;
@@ -126,7 +128,7 @@ private:
     std::unique_ptr<ProfileLists> profiles_;
     QProgressBar* FProgressBar = nullptr;  // owned by its status panel
     QLabel* statusPanels_[kStatusPanels] = {};
-    std::unique_ptr<QSystemTrayIcon> trayIcon_;
+    QPointer<QSystemTrayIcon> trayIcon_;  // a child of the window, only while it is hidden in the tray
     bool trayAvailable_;
 
     int FMode = ModePage;

@@ -235,16 +235,31 @@ TEST_F(FormShell, MinimisingGoesToTheTrayAndALeftClickBringsTheWindowBack) {
     TfrmPellucor& f = open();
     f.setTrayAvailable(true);
     trigger("actHotDir");
-    f.MinimizeToTray();
-    EXPECT_FALSE(f.isVisible());
-    ASSERT_TRUE(f.trayIconShown());
-    f.MinimizeToTray();  // a second minimise adds no second icon
-    EXPECT_TRUE(f.trayIconShown());
+    for (const char* how : {"btnmin", "the window's own minimise"}) {
+        if (std::string(how) == "btnmin") {
+            f.MinimizeToTray();
+        } else {
+            f.setWindowState(Qt::WindowMinimized);
+            QCoreApplication::processEvents();  // the hiding follows the state change
+        }
+        EXPECT_FALSE(f.isVisible()) << how;
+        ASSERT_EQ(f.findChildren<QSystemTrayIcon*>().size(), 1) << how << ": exactly one icon";
+        QSystemTrayIcon* icon = f.findChild<QSystemTrayIcon*>();
+        EXPECT_EQ(icon->toolTip(), "Tamrix free Pellucor");
+        EXPECT_EQ(icon->contextMenu(), find<QMenu>("pmTray"));
+        f.MinimizeToTray();  // minimising again adds no second icon
+        EXPECT_EQ(f.findChildren<QSystemTrayIcon*>().size(), 1) << how;
 
-    f.RestoreFromTray();
-    EXPECT_TRUE(f.isVisible());
-    EXPECT_FALSE(f.trayIconShown());
-    EXPECT_FALSE(f.isMinimized());
+        emit icon->activated(QSystemTrayIcon::Context);  // the right button only opens pmTray
+        EXPECT_FALSE(f.isVisible()) << how;
+        emit icon->activated(QSystemTrayIcon::Trigger);  // a left click
+        EXPECT_TRUE(f.isVisible()) << how;
+        EXPECT_FALSE(f.isMinimized()) << how;
+        EXPECT_FALSE(f.trayIconShown()) << how;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(f.findChildren<QSystemTrayIcon*>().isEmpty()) << how << ": the icon is gone";
+        EXPECT_EQ(find<QStackedWidget>("pageConvert")->currentWidget(), find("tsHotDirectory")) << how;
+    }
 }
 
 TEST_F(FormShell, WithoutATrayMinimisingLeavesTheWindowOnTheTaskbar) {

@@ -1,7 +1,7 @@
 #pragma once
-// One QApplication for a whole test binary, on the offscreen platform unless the caller chose
+// One application object (the program's own) for a whole test binary, on the offscreen platform unless the caller chose
 // another (the screenshot run uses xcb under Xvfb).
-#include <QApplication>
+#include "app/Application.h"
 
 #include <memory>
 
@@ -14,7 +14,7 @@ public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         // Several test files of one binary each register the environment; the first makes it.
-        if (!QCoreApplication::instance()) app_ = std::make_unique<QApplication>(argc_, argv_);
+        if (!QCoreApplication::instance()) app_ = std::make_unique<Application>(argc_, argv_);
     }
     void TearDown() override { app_.reset(); }  // the environments are torn down in reverse
 
@@ -22,7 +22,7 @@ private:
     int argc_ = 1;
     char name_[16] = "app_tests";
     char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
+    std::unique_ptr<Application> app_;
 };
 
 } // namespace pellucor::app::test

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QImage>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -138,6 +139,19 @@ TEST(DialogsScript, AnswersInOrderAndCountsWhatFoundNoAnswer) {
     }
     Dialogs::information(nullptr, QStringLiteral("outer"));
     EXPECT_EQ(script.shown().back().text, "outer");
+}
+
+TEST(Application, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn) {
+    Dialogs::Script script;
+    bool after = false;
+    QTimer::singleShot(0, [] { throw std::runtime_error("Cannot create the folder '/x'"); });
+    QTimer::singleShot(0, [&] { after = true; });
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].kind, Dialogs::Kind::Critical);
+    EXPECT_EQ(script.shown()[0].text, "Cannot create the folder '/x'");
+    EXPECT_TRUE(after);
 }
 
 } // namespace

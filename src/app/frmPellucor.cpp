@@ -9,6 +9,7 @@
 #include "app/Pictures.h"
 #include "app/PreviewPanel.h"
 #include "app/ProfileLists.h"
+#include "editor/UfrmEdit.h"
 #include "engine/VideoEdit.h"
 #include "lang/StringTable.h"
 #include "lang/forms/ApplyLanguage.h"
@@ -199,6 +200,7 @@ void TfrmPellucor::connectHandlers() {
                                       u.mniFormatFLV, u.mniFormatMOV, u.mniFormatMP3};
     for (int i = 0; i < 6; ++i)
         connect(formatEntries[i], &QAction::triggered, this, [this, i] { FormatMenuClick(i); });
+    connect(u.actEdit, &QAction::triggered, this, &TfrmPellucor::actEditExecute);
     for (QComboBox* list : profiles_->lists())
         connect(list, &QComboBox::activated, this, &TfrmPellucor::cbbmpegClick);
 
@@ -316,6 +318,11 @@ void TfrmPellucor::FormatMenuClick(int index) {
 }
 
 void TfrmPellucor::cbbmpegClick() { ApplyProfilePreset(); }
+
+void TfrmPellucor::actEditExecute() {
+    // The editor re-applies the selected preset of the current format before it shows its values.
+    editor::RunProfileEditor(this, FFormatPage, [this] { ApplyProfilePreset(); });
+}
 
 void TfrmPellucor::ApplyProfilePreset() { profiles_->ApplyProfilePreset(FFormatPage, *AppSettings); }
 

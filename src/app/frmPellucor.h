@@ -102,6 +102,7 @@ private:
     void pgcConvertChange(int index);
     void FormatMenuClick(int index);
     void cbbmpegClick();
+    void actEditExecute();
     void actaddExecute();
     void actAddFolderExecute();
     void actRemoveExecute();

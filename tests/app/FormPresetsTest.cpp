@@ -7,7 +7,10 @@
 #include "app/ProfileLists.h"
 #include "settings/Presets.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
+#include <QTimer>
 
 namespace pellucor::app {
 namespace {
@@ -143,6 +146,27 @@ TEST_F(FormPresets, NoSelectionAppliesNothing) {
     AppSettings->MPEGFrameSize = "kept";
     f.ApplyProfilePreset();
     EXPECT_EQ(AppSettings->MPEGFrameSize, "kept");
+}
+
+TEST_F(FormPresets, EditOpensTheEditorForTheCurrentFormatAfterApplyingItsPreset) {
+    open();
+    trigger("actNext");
+    goToFormat(FormatMOV);
+    find<QComboBox>("cbbmovprofile")->setCurrentIndex(3);  // 176*144
+    AppSettings->MOVFrameSize = "edited";
+    QString caption;
+    std::string frameSizeWhileOpen;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        caption = dialog->windowTitle();
+        frameSizeWhileOpen = AppSettings->MOVFrameSize;
+        dialog->close();
+    });
+    find<QAbstractButton>("btnmovedit")->click();  // every format page's Edit... runs actEdit
+    EXPECT_EQ(caption, "Edit MOV Profiles");
+    EXPECT_EQ(frameSizeWhileOpen, "176*144") << "the selected preset is applied before the editor shows";
+    EXPECT_EQ(find<QComboBox>("cbbmovprofile")->currentIndex(), 3) << "the selection stays";
 }
 
 } // namespace

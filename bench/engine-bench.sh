@@ -61,8 +61,9 @@ median() { sort -g | awk '{v[NR]=$1} END {if (NR==0) print "nan"; else if (NR%2)
 
 # Video bit rate of a file in kbit/s: the video packets' bytes over the video's length.
 video_kbps() {
-  ffprobe -v error -select_streams v:0 -show_entries packet=size,pts_time -of csv=p=0 "$1" |
-    awk -F, '$1!="" {bytes+=$1; if ($2!="N/A") {if (min==""||$2<min) min=$2; if ($2>max) max=$2}; n++}
+  ffprobe -v error -select_streams v:0 -show_entries packet=pts_time,size -of default=nw=1 "$1" |
+    awk -F= '$1=="size" {bytes+=$2; n++}
+             $1=="pts_time" && $2!="N/A" {t=$2+0; if (min==""||t<min) min=t; if (t>max) max=t}
              END {if (n<2) {print "-"; exit} d=(max-min)*n/(n-1); if (d<=0) {print "-"; exit} printf "%.0f", bytes*8/d/1000}'
 }
 

@@ -28,8 +28,10 @@ struct VideoEdit::Job {
 namespace {
 
 void quietFfmpegUnless(bool debug) {
-    // FFmpeg's own log is for the developer; the user reads our error texts.
-    av_log_set_level(debug ? AV_LOG_INFO : AV_LOG_ERROR);
+    // FFmpeg's own log is for the developer; the user reads our error texts. Even its "errors"
+    // are often advice (a rate control that cannot reach a very low target repeats so for
+    // every frame), so without Debug_Mode nothing of it reaches standard error.
+    av_log_set_level(debug ? AV_LOG_INFO : AV_LOG_QUIET);
 }
 
 } // namespace
@@ -157,7 +159,7 @@ void VideoEdit::Start() {
     job->source = source;
     job->useVideo = useVideo;
     job->useAudio = useAudio;
-    job->preview = Video_Preview_Enabled;
+    job->preview = Video_Preview_Enabled && OnPreview;  // nobody to show them to: no pictures made
     job->request = CurrentJobRequest();
 
     // The destination folder must take a new file before the job counts as started.

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QPainter>
+#include <QSet>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 
@@ -139,22 +140,51 @@ void InputFileList::RemoveDuplicateNames() {
     names.reserve(rowCount());
     for (int i = 0; i < rowCount(); ++i) names << caption(i);
     const std::vector<int> doomed = DuplicateRows(names);
-    if (doomed.empty()) return;
-    view_->setUpdatesEnabled(false);
-    for (int row : doomed) delete view_->takeTopLevelItem(row);  // last first, indices hold
-    view_->setUpdatesEnabled(true);
+    std::vector<bool> remove(static_cast<std::size_t>(rowCount()), false);
+    for (int row : doomed) remove[static_cast<std::size_t>(row)] = true;
+    removeRows([&remove](int row, const QTreeWidgetItem*) { return remove[static_cast<std::size_t>(row)]; });
 }
 
 void InputFileList::RemoveRowsWithPicture(int picture) {
-    for (int i = rowCount() - 1; i >= 0; --i) {
-        if (this->picture(i) == picture) delete view_->takeTopLevelItem(i);
-    }
+    removeRows([picture](int, const QTreeWidgetItem* row) { return row->data(ColName, kPictureRole).toInt() == picture; });
 }
 
 void InputFileList::RemoveSelectedRows() {
-    const QList<QTreeWidgetItem*> selected = view_->selectedItems();
+    removeRows([](int, const QTreeWidgetItem* row) { return row->isSelected(); });
+}
+
+void InputFileList::removeRows(const std::function<bool(int, const QTreeWidgetItem*)>& doomed) {
+    std::vector<int> rows;
+    for (int i = 0; i < rowCount(); ++i)
+        if (doomed(i, item(i))) rows.push_back(i);
+    if (rows.empty()) return;
     view_->setUpdatesEnabled(false);
-    qDeleteAll(selected);
+    if (rows.size() <= 16) {
+        for (auto it = rows.rbegin(); it != rows.rend(); ++it) delete view_->takeTopLevelItem(*it);
+    } else {
+        // Row by row, every removal shifts the rows below it; with thousands of rows, take them
+        // all out once and put back the ones that stay.
+        QTreeWidgetItem* current = view_->currentItem();
+        const QList<QTreeWidgetItem*> selectedList = view_->selectedItems();
+        const QSet<QTreeWidgetItem*> selected(selectedList.begin(), selectedList.end());
+        QList<QTreeWidgetItem*> all = view_->invisibleRootItem()->takeChildren();
+        QList<QTreeWidgetItem*> kept;
+        kept.reserve(all.size());
+        std::size_t next = 0;
+        for (int i = 0; i < all.size(); ++i) {
+            if (next < rows.size() && rows[next] == i) {
+                if (all[i] == current) current = nullptr;
+                delete all[i];
+                ++next;
+            } else {
+                kept << all[i];
+            }
+        }
+        view_->addTopLevelItems(kept);
+        for (QTreeWidgetItem* row : kept)
+            if (selected.contains(row)) row->setSelected(true);
+        if (current) view_->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+    }
     view_->setUpdatesEnabled(true);
 }
 

@@ -19,6 +19,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 class QTreeWidget;
@@ -74,6 +75,8 @@ public:
 
 private:
     struct Alive {};  // posted size results run only while this object exists
+    // Deletes every row for which doomed(row index, row) holds, in one pass.
+    void removeRows(const std::function<bool(int, const QTreeWidgetItem*)>& doomed);
     void readSizes(const QList<QPair<quint64, QString>>& jobs);
     void applySizes(const QHash<quint64, qint64>& sizes);
 

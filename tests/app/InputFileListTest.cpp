@@ -157,6 +157,33 @@ TEST_F(InputFileListTest, RemovingByPictureTakesExactlyThoseRows) {
     }
 }
 
+TEST_F(InputFileListTest, LargeRemovalsKeepTheRightRowsInOrderWithTheirSelection) {
+    // Past a handful of rows the list removes in one pass; the outcome must be the same.
+    QStringList paths;
+    for (int i = 0; i < 60; ++i) paths << QStringLiteral("/x/%1.avi").arg(i);
+    for (int i = 0; i < 40; ++i) paths << QStringLiteral("/y/%1.AVI").arg(i);  // 40 duplicates
+    list->AddFileList(paths);
+    list->item(5)->setSelected(true);
+    list->item(70)->setSelected(true);  // a duplicate, going away
+    list->RemoveDuplicateNames();
+    ASSERT_EQ(list->rowCount(), 60);
+    for (int i = 0; i < 60; ++i) ASSERT_EQ(list->caption(i), QStringLiteral("%1.avi").arg(i)) << "row " << i;
+    EXPECT_EQ(list->selectedCount(), 1);
+    EXPECT_EQ(list->firstSelectedRow(), 5);
+
+    for (int i = 0; i < 60; i += 2) list->setPicture(i, PicFailed);
+    list->RemoveRowsWithPicture(PicFailed);
+    ASSERT_EQ(list->rowCount(), 30);
+    EXPECT_EQ(list->caption(0), "1.avi");
+    EXPECT_EQ(list->caption(29), "59.avi");
+    EXPECT_EQ(list->firstSelectedRow(), 2) << "5.avi, still selected";
+
+    for (int i = 0; i < 25; ++i) list->item(i)->setSelected(true);
+    list->RemoveSelectedRows();
+    EXPECT_EQ(captions(), (QStringList{"51.avi", "53.avi", "55.avi", "57.avi", "59.avi"}));
+    EXPECT_EQ(list->selectedCount(), 0);
+}
+
 TEST_F(InputFileListTest, TheFirstSelectedRowIsTheTopmost) {
     list->AddFileList({"/x/a.avi", "/x/b.avi", "/x/c.avi"});
     EXPECT_EQ(list->firstSelectedRow(), -1);

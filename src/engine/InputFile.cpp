@@ -82,7 +82,7 @@ void InputFile::discardUnused(bool keepVideo, bool keepAudio) {
     if (AVStream* a = audioStream()) a->discard = keepAudio ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
 }
 
-CodecContextPtr InputFile::openDecoder(AVStream* st, const char* what) {
+CodecContextPtr InputFile::openDecoder(AVStream* st, const char* what, int lowres) {
     const AVCodec* codec = avcodec_find_decoder(st->codecpar->codec_id);
     CodecContextPtr dec(avcodec_alloc_context3(codec));
     if (!dec) throw EngineError(Error_Internal, std::string("open ") + what + " decoder: out of memory");
@@ -90,6 +90,7 @@ CodecContextPtr InputFile::openDecoder(AVStream* st, const char* what) {
           Error_Input);
     dec->pkt_timebase = st->time_base;  // the decoder's frames come out in the stream's time base
     dec->thread_count = 0;              // FFmpeg picks (frame threads where the codec has them)
+    dec->lowres = lowres;
     // PCM in AVI carries no channel layout; the resampler needs one.
     if (dec->ch_layout.nb_channels > 0 && dec->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
         const int n = dec->ch_layout.nb_channels;
@@ -101,7 +102,16 @@ CodecContextPtr InputFile::openDecoder(AVStream* st, const char* what) {
     return dec;
 }
 
-CodecContextPtr InputFile::openVideoDecoder() { return openDecoder(videoStream(), "video"); }
+CodecContextPtr InputFile::openVideoDecoder(int pictureWidth, int pictureHeight) {
+    AVStream* st = videoStream();
+    int lowres = 0;
+    if (st->codecpar->codec_id == AV_CODEC_ID_MJPEG) {
+        while (lowres < 2 && (st->codecpar->width >> (lowres + 1)) >= pictureWidth &&
+               (st->codecpar->height >> (lowres + 1)) >= pictureHeight)
+            ++lowres;
+    }
+    return openDecoder(st, "video", lowres);
+}
 CodecContextPtr InputFile::openAudioDecoder() { return openDecoder(audioStream(), "audio"); }
 
 } // namespace pellucor::engine

@@ -27,14 +27,18 @@ public:
     std::int64_t startIn(const AVStream* stream) const;
 
     // Opened decoders; call each at most once. Frame threading is left to FFmpeg's choice.
-    CodecContextPtr openVideoDecoder();
+    // `pictureWidth` x `pictureHeight`: the size the picture is scaled to. A Motion JPEG
+    // source at least twice that size is decoded at a half or a quarter of its size straight
+    // from the JPEG data, which costs a fraction of a full decode and loses nothing the smaller
+    // picture could show.
+    CodecContextPtr openVideoDecoder(int pictureWidth, int pictureHeight);
     CodecContextPtr openAudioDecoder();
 
     // Packets of streams nobody converts are dropped by the demuxer early.
     void discardUnused(bool keepVideo, bool keepAudio);
 
 private:
-    CodecContextPtr openDecoder(AVStream* stream, const char* what);
+    CodecContextPtr openDecoder(AVStream* stream, const char* what, int lowres = 0);
 
     std::string path_;
     InputPtr format_;

@@ -12,16 +12,23 @@ extern "C" {
 namespace pellucor::engine {
 namespace {
 
-// The JPEG ("J") formats are the plain ones in full range; the scaler wants that said
-// explicitly instead of guessing from a deprecated format.
-AVPixelFormat plainFormat(AVPixelFormat f, bool& fullRange) {
+// The scaler takes a plain copy for "same format, same size" and then ignores a change of
+// colour range; the JPEG ("J") formats are its own way of saying "full range", which it never
+// copies blindly. So full-range pictures are named by their J format on both sides.
+AVPixelFormat rangedFormat(AVPixelFormat f, bool fullRange) {
+    if (!fullRange) return f;
     switch (f) {
-    case AV_PIX_FMT_YUVJ420P: fullRange = true; return AV_PIX_FMT_YUV420P;
-    case AV_PIX_FMT_YUVJ422P: fullRange = true; return AV_PIX_FMT_YUV422P;
-    case AV_PIX_FMT_YUVJ444P: fullRange = true; return AV_PIX_FMT_YUV444P;
-    case AV_PIX_FMT_YUVJ440P: fullRange = true; return AV_PIX_FMT_YUV440P;
+    case AV_PIX_FMT_YUV420P: return AV_PIX_FMT_YUVJ420P;
+    case AV_PIX_FMT_YUV422P: return AV_PIX_FMT_YUVJ422P;
+    case AV_PIX_FMT_YUV444P: return AV_PIX_FMT_YUVJ444P;
+    case AV_PIX_FMT_YUV440P: return AV_PIX_FMT_YUVJ440P;
     default: return f;
     }
+}
+
+bool isJpegFormat(int f) {
+    return f == AV_PIX_FMT_YUVJ420P || f == AV_PIX_FMT_YUVJ422P || f == AV_PIX_FMT_YUVJ444P ||
+           f == AV_PIX_FMT_YUVJ440P;
 }
 
 FramePtr allocatePicture(AVPixelFormat format, int width, int height) {
@@ -49,13 +56,13 @@ PictureScaler::PictureScaler(const VideoPlan& plan) : plan_(plan) {
 }
 
 void PictureScaler::prepare(const AVFrame* in) {
-    bool full = in->color_range == AVCOL_RANGE_JPEG;
-    const AVPixelFormat src = plainFormat(static_cast<AVPixelFormat>(in->format), full);
+    const bool full = in->color_range == AVCOL_RANGE_JPEG || isJpegFormat(in->format);
+    const AVPixelFormat src = rangedFormat(static_cast<AVPixelFormat>(in->format), full);
     if (sws_ && in->width == srcWidth_ && in->height == srcHeight_ && in->format == srcFormat_ &&
         static_cast<int>(full) == srcRange_)
         return;
-    sws_.reset(sws_getContext(in->width, in->height, src, plan_.picture.width, plan_.picture.height,
-                              AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
+    sws_.reset(sws_getContext(in->width, in->height, src, plan_.picture.width, plan_.picture.height, outFormat_,
+                              SWS_BICUBIC, nullptr, nullptr, nullptr));
     if (!sws_)
         throw EngineError(Error_Convert, std::string("set up scaler from ") +
                                              (av_get_pix_fmt_name(src) ? av_get_pix_fmt_name(src) : "?") + " " +
@@ -68,7 +75,7 @@ void PictureScaler::prepare(const AVFrame* in) {
     srcFormat_ = in->format;
     srcRange_ = full;
     if (!direct_ && !staging_)
-        staging_ = allocatePicture(AV_PIX_FMT_YUV420P, plan_.picture.width, plan_.picture.height);
+        staging_ = allocatePicture(outFormat_, plan_.picture.width, plan_.picture.height);
 }
 
 void PictureScaler::paintBars(AVFrame* out) const {
@@ -138,7 +145,7 @@ PreviewPicture PictureScaler::preview(const AVFrame* frame, int maxWidth, int ma
     PreviewPicture p;
     p.width = std::max(2, static_cast<int>(displayWidth * std::min(scale, 1.0)) / 2 * 2);
     p.height = std::max(2, static_cast<int>(frame->height * std::min(scale, 1.0)) / 2 * 2);
-    previewSws_.reset(sws_getCachedContext(previewSws_.release(), frame->width, frame->height, AV_PIX_FMT_YUV420P,
+    previewSws_.reset(sws_getCachedContext(previewSws_.release(), frame->width, frame->height, outFormat_,
                                            p.width, p.height, AV_PIX_FMT_RGB24, SWS_BILINEAR, nullptr, nullptr,
                                            nullptr));
     if (!previewSws_) return PreviewPicture{};

@@ -84,7 +84,7 @@ void Transcoder::openOutput() {
     }
     if (withVideo) {
         AVStream* in = input_->videoStream();
-        video_ = std::make_unique<VideoPipeline>(in, input_->startIn(in), input_->openVideoDecoder(), plan_.video,
+        video_ = std::make_unique<VideoPipeline>(in, input_->startIn(in), input_->openVideoDecoder(plan_.video.picture.width, plan_.video.picture.height), plan_.video,
                                                  std::move(videoEncoder), *output_, videoOut, control_,
                                                  callbacks_.preview);
         video_->start();

@@ -264,5 +264,43 @@ TEST(PictureShape, BarsInsteadOfStretching) {
     }
 }
 
+// The picture is the source's at every size: same size (full-range JPEG levels become video
+// levels), and a large Motion JPEG source made small, which is decoded at a fraction of its
+// size, is not a corner or a smear of it.
+TEST(PictureShape, ThePictureIsTheSourcesAtEverySize) {
+    fixtures::TempDir folder;
+    AviSpec big;
+    big.width = 640;
+    big.height = 480;
+    const std::string input = fixtures::writeAvi(folder / "big.avi", big);
+    struct Size { int width, height; } sizes[] = {{640, 480}, {320, 240}, {176, 132}, {160, 120}};
+    for (const auto& s : sizes) {
+        const std::string name = std::to_string(s.width) + "x" + std::to_string(s.height);
+        const std::string dest = (folder / (name + ".mp4")).string();
+        EngineRun run;
+        run.edit.Input_AddVideoFile(input, -1, -1, -1, input, 0, 0, 1.0);
+        run.edit.Output_File_Name = dest;
+        run.edit.Output_Format = engine::Format_IndStr_Standard_MPEG;
+        for (const auto& [n, v] : Params{{"WIDTH", std::to_string(s.width)}, {"HEIGHT", std::to_string(s.height)},
+                                         {"FRAMERATE", "25"}, {"VIDEO_BITRATE", "2000"}})
+            run.edit.Encoder_Param_Add(n, v);
+        run.edit.Start();
+        ASSERT_TRUE(run.waitForEnd()) << name;
+        ASSERT_TRUE(run.edit.LastJobCompleted()) << name << ": " << run.describe();
+        const auto ours = greyFrame(dest, 0.4, s.width, s.height);
+        const auto source = greyFrameScaled(input, 0.4, s.width, s.height);
+        ASSERT_FALSE(ours.empty()) << name;
+        ASSERT_EQ(ours.size(), source.size()) << name;
+        double difference = 0, bias = 0;
+        for (std::size_t i = 0; i < ours.size(); ++i) {
+            difference += std::abs(int(ours[i]) - int(source[i]));
+            bias += int(ours[i]) - int(source[i]);
+        }
+        EXPECT_LT(difference / ours.size(), 4.0) << name << ": the picture differs from its source";
+        // Full-range JPEG levels must become video levels, not be copied as they are.
+        EXPECT_LT(std::abs(bias / ours.size()), 1.5) << name << ": the picture is brighter or darker than its source";
+    }
+}
+
 } // namespace
 } // namespace pellucor::test

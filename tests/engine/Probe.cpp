@@ -27,6 +27,13 @@ std::string run(const std::string& command) {
     return output;
 }
 
+// The luma plane of one raw 4:2:0 picture; limited range, so both kinds of source compare.
+std::vector<unsigned char> lumaOf(const std::string& raw, int width, int height) {
+    const std::size_t luma = static_cast<std::size_t>(width) * height;
+    if (raw.size() != luma * 3 / 2) return {};
+    return std::vector<unsigned char>(raw.begin(), raw.begin() + static_cast<std::ptrdiff_t>(luma));
+}
+
 } // namespace
 
 int ProbedStream::integer(const std::string& key) const { return std::atoi(get(key).c_str()); }
@@ -68,9 +75,15 @@ Probed probe(const std::string& path) {
 
 std::vector<unsigned char> greyFrame(const std::string& path, double seconds, int width, int height) {
     const std::string out = run("ffmpeg -v error -ss " + std::to_string(seconds) + " -i " + quoted(path) +
-                                " -frames:v 1 -f rawvideo -pix_fmt gray - 2>/dev/null");
-    if (out.size() != static_cast<std::size_t>(width) * height) return {};
-    return std::vector<unsigned char>(out.begin(), out.end());
+                                " -frames:v 1 -f rawvideo -pix_fmt yuv420p - 2>/dev/null");
+    return lumaOf(out, width, height);
+}
+
+std::vector<unsigned char> greyFrameScaled(const std::string& path, double seconds, int width, int height) {
+    const std::string out = run("ffmpeg -v error -ss " + std::to_string(seconds) + " -i " + quoted(path) +
+                                " -frames:v 1 -vf scale=" + std::to_string(width) + ":" + std::to_string(height) +
+                                " -f rawvideo -pix_fmt yuv420p - 2>/dev/null");
+    return lumaOf(out, width, height);
 }
 
 } // namespace pellucor::test

@@ -26,8 +26,11 @@ struct Probed {
 
 Probed probe(const std::string& path);
 
-// The luma plane of the frame at `seconds`, decoded by the ffmpeg tool (8-bit grey, rows of
-// `width` bytes); empty when it cannot be decoded.
+// The luma plane of the frame at `seconds`, decoded by the ffmpeg tool and brought to
+// limited-range 4:2:0 (rows of `width` bytes); empty when it cannot be decoded.
 std::vector<unsigned char> greyFrame(const std::string& path, double seconds, int width, int height);
+
+// The same, scaled by the ffmpeg tool to width x height (to compare a picture with its source).
+std::vector<unsigned char> greyFrameScaled(const std::string& path, double seconds, int width, int height);
 
 } // namespace pellucor::test

@@ -20,6 +20,12 @@ std::string createTemporaryBeside(const std::string& destination) {
     if (fs::is_directory(dest, ec))
         throw EngineError(Error_Output, "The output '" + destination + "' is a folder");
     const fs::path folder = dest.has_parent_path() ? dest.parent_path() : fs::path(".");
+    // A folder entry holds at most 255 bytes on the file systems Linux uses. The destination's
+    // own name may take all of them, so its copy in the temporary name is cut to leave room for
+    // the dot and ".part-XXXXXX"; the temporary name only has to be unique, not whole.
+    constexpr std::size_t kNameMax = 255;
+    constexpr std::size_t kDecoration = 1 + 6 + 6;  // ".", ".part-", six letters
+    const std::string base = dest.filename().string().substr(0, kNameMax - kDecoration);
     std::random_device seed;
     std::mt19937 random(seed());
     static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
@@ -28,7 +34,7 @@ std::string createTemporaryBeside(const std::string& destination) {
         std::string suffix;
         for (int i = 0; i < 6; ++i) suffix += letters[random() % (sizeof letters - 1)];
         std::string name = ".";  // appended piecewise: GCC 12 warns falsely about "." + string
-        name += dest.filename().string();
+        name += base;
         name += ".part-";
         name += suffix;
         const fs::path candidate = folder / name;

@@ -1,7 +1,8 @@
 #pragma once
 // The file a job writes before it becomes the destination: ".<name>.part-XXXXXX" in the
 // destination's folder (same file system, so the final rename is atomic), created exclusively
-// with the usual permissions. Plain functions; the job thread commits or discards.
+// with the usual permissions; a name too long to take the decoration is cut short in it. Plain
+// functions; the job thread commits or discards.
 #include <string>
 
 namespace pellucor::engine {

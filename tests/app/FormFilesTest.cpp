@@ -8,6 +8,9 @@
 #include "platform/Paths.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QMenu>
+#include <QTest>
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -214,5 +217,55 @@ TEST_F(FormFiles, PropertiesWithoutAFileManagerOpenOurOwnWindow) {
                 dialog->findChild<QLabel*>(QStringLiteral("lblSize"))->text().contains(QStringLiteral("2048")));
 }
 
+// Takes the "file" scheme of QDesktopServices while it lives, so nothing is really opened.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+public:
+    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
+TEST_F(FormFiles, OpenAndOpenFolderUseTheFirstSelectedRow) {
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");  // no file manager anywhere
+    OpenedUrls opened;
+    const QString a = file("a.avi"), b = file("b.avi");
+    list().AddFileList({a, b});
+    form->UpdateListActions();
+    select({1, 0});
+    trigger("mniPopOpen");
+    ASSERT_EQ(opened.urls, QList<QUrl>{QUrl::fromLocalFile(a)});
+    trigger("mniPopOpenFolder");  // no file manager answers: the folder opens
+    QCoreApplication::processEvents();
+    ASSERT_EQ(opened.urls.size(), 2);
+    EXPECT_EQ(opened.urls[1], QUrl::fromLocalFile(QString::fromStdString(dir.path().string())));
+    find<QTreeWidget>("lvFiles")->clearSelection();
+    trigger("mniPopOpen");
+    EXPECT_EQ(opened.urls.size(), 2) << "nothing selected: nothing opened";
+}
+
+TEST_F(FormFiles, AClickIntoTheListRefreshesWhatDependsOnIt) {
+    list().AddFileList({"/x/a.avi"});  // rows that came without a refresh
+    ASSERT_FALSE(action("actConvert")->isEnabled());
+    QTest::mouseClick(find<QTreeWidget>("lvFiles")->viewport(), Qt::LeftButton, {}, QPoint(5, 200));
+    EXPECT_TRUE(listActionsOn());
+}
+
+TEST_F(FormFiles, TheListsPopupMenuOpensOnRequest) {
+    auto* lv = find<QTreeWidget>("lvFiles");
+    emit lv->customContextMenuRequested(QPoint(10, 10));
+    auto* pmFiles = find<QMenu>("pmFiles");
+    EXPECT_TRUE(pmFiles->isVisible());
+    QStringList entries;
+    for (QAction* a : pmFiles->actions()) entries << a->objectName();
+    EXPECT_TRUE(entries.contains("mniPopRemoveFailed") && entries.contains("mniPopProperties") &&
+                entries.contains("mniPopOpenFolder"));
+    pmFiles->hide();
+}
+
 } // namespace
 } // namespace pellucor::app
+
+#include "FormFilesTest.moc"

@@ -3,6 +3,7 @@
 #include "engine/EngineError.h"
 
 #include <cstring>
+#include <filesystem>
 
 extern "C" {
 #include <libavutil/opt.h>
@@ -21,8 +22,12 @@ OutputFile::OutputFile(const std::string& path, const ContainerPlan& plan, JobCo
     format_->max_delay = 700000;
     AVIOContext* io = nullptr;
     const std::string url = "file:" + path;  // never a protocol, whatever the name holds
+    // Named by its folder: the temporary file's own name means nothing to the user, and the
+    // folder is what went wrong when the file made at Start cannot be opened any more (moved or
+    // deleted while the job started).
+    const std::string folder = std::filesystem::path(path).parent_path().string();
     check(avio_open2(&io, url.c_str(), AVIO_FLAG_WRITE, &format_->interrupt_callback, nullptr),
-          "open the output file", Error_Output);
+          "open the output file in '" + folder + "'", Error_Output);
     format_->pb = io;
 }
 

@@ -7,6 +7,7 @@
 // Exit code 0 when the job ran through, 1 when it failed, 2 for a usage error.
 #include "PresetJobs.h"
 #include "engine/EncoderSettings.h"
+#include "engine/FfmpegOwners.h"
 #include "engine/EngineError.h"
 #include "engine/InputFile.h"
 #include "engine/JobControl.h"
@@ -76,6 +77,8 @@ std::vector<std::string> ffmpegArgs(const JobPlan& p) {
         if (v.rate.maxRate) add({"-maxrate", std::to_string(v.rate.maxRate)});
         if (v.rate.minRate) add({"-minrate", std::to_string(v.rate.minRate)});
         if (v.rate.bufferSize) add({"-bufsize", std::to_string(v.rate.bufferSize)});
+        if (v.rate.minQuantiser)
+            add({"-qmin", std::to_string(v.rate.minQuantiser), "-lmin", std::to_string(v.rate.minQuantiser * FF_QP2LAMBDA)});
         if (v.profile != -99) add({"-profile:v", std::to_string(v.profile), "-level", std::to_string(v.level)});
         if (v.scanOffset) add({"-scan_offset", "1"});
     }

@@ -48,7 +48,7 @@
 // eight rates.
 // Rate control: MVBR = target, peak 1.5 x target, buffer of 1 s at the target; CBR = min = max
 // = target; VBR = target only. Each with a tolerance of target/4, which holds short files within
-// a few per cent of the target.
+// a few per cent of the target, and quantiser 1 allowed, so easy pictures reach the target.
 // CONSTRAINT:
 //   NTSC / PAL   GOP 18 / 15 frames. MPEG-1 at 352x240 / 352x288 is a VCD, MPEG-2 at 480x480 /
 //                480x576 an SVCD, MPEG-2 at 720x480 / 720x576 a DVD: the disc's multiplex

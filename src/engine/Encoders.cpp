@@ -54,6 +54,11 @@ CodecContextPtr openVideoEncoder(const VideoPlan& plan, bool globalHeader, int t
         enc->rc_min_rate = rc.minRate;
         enc->rc_max_rate = rc.maxRate;
         enc->rc_buffer_size = static_cast<int>(rc.bufferSize);
+        if (rc.minQuantiser > 0) {
+            enc->qmin = rc.minQuantiser;
+            // The MPEG-family encoders also bound the rate control's Lagrange factor.
+            av_opt_set_int(enc->priv_data, "lmin", static_cast<std::int64_t>(rc.minQuantiser) * FF_QP2LAMBDA, 0);
+        }
     }
     if (plan.scanOffset) av_opt_set_int(enc->priv_data, "scan_offset", 1, 0);
     if (globalHeader) enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;

@@ -58,7 +58,8 @@ std::string describe(const JobPlan& p) {
             << "x" << v.picture.height << " at " << v.picture.x << "," << v.picture.y << ", pixels " << v.sampleAspect.num
             << ":" << v.sampleAspect.den << ") " << v.frameRate.num << "/" << v.frameRate.den << " fps, ";
         if (v.rate.quality) out << "quantiser " << v.rate.quality;
-        else out << v.rate.bitRate / 1000 << " kbit/s (peak " << v.rate.maxRate / 1000 << ", buffer " << v.rate.bufferSize << ")";
+        else out << v.rate.bitRate / 1000 << " kbit/s (peak " << v.rate.maxRate / 1000 << ", buffer " << v.rate.bufferSize
+                 << ", finest quantiser " << v.rate.minQuantiser << ")";
         out << ", GOP " << v.gopSize << ", B-frames " << v.maxBFrames << ";";
     }
     if (p.audio.codec != AudioCodec::None) {

@@ -36,6 +36,7 @@ struct RateControl {
     std::int64_t bufferSize = 0;  // bits
     std::int64_t tolerance = 0;   // how far the running average may stray, bits
     int quality = 0;              // > 0: constant quantiser 1..31 instead of a bit rate
+    int minQuantiser = 0;         // finest quantiser the rate control may use, 0 = encoder's (2)
 };
 
 struct VideoPlan {

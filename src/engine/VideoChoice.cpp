@@ -143,6 +143,9 @@ RateControl rateControlFor(RateMode mode, std::int64_t target, std::int64_t peak
     }
     rc.bitRate = target;
     rc.tolerance = target / 4;
+    // FFmpeg stops at quantiser 2, so simple or small pictures fall far short of a generous
+    // target; quantiser 1 lets the rate control spend what was asked for.
+    rc.minQuantiser = 1;
     const std::int64_t buffer = target * std::max(bufferMillis, 100) / 1000;
     switch (mode) {
     case RateMode::Mvbr:

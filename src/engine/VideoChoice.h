@@ -50,7 +50,8 @@ enum class RateMode { Mvbr, Cbr, Vbr, PeakVbr, Quality };
 std::optional<RateMode> rateModeFromText(std::string_view text);
 
 // Rate control for a target (bit/s). Every bit-rate mode sets a tolerance of a quarter of the
-// target: FFmpeg's default (4 Mbit) lets short files overshoot by 5 to 40 %.
+// target: FFmpeg's default (4 Mbit) lets short files overshoot by 5 to 40 %; and allows the
+// finest quantiser, so easy pictures do not fall short of the target.
 //  Mvbr: peak 1.5 x target, buffer of one second at the target.
 //  Cbr: minimum = maximum = target, buffer of `bufferMillis` at the target.
 //  Vbr: the target alone.

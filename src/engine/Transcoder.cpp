@@ -139,6 +139,8 @@ void Transcoder::writeTrailer() {
                                            "' could be decoded" + (readError_.empty() ? "" : " (" + readError_ + ")"));
     if (!readError_.empty() && callbacks_.note)
         callbacks_.note("reading stopped early (" + readError_ + "); the output holds what was read");
+    if (video_ && video_->damagedPackets() && callbacks_.note)
+        callbacks_.note(std::to_string(video_->damagedPackets()) + " damaged video packets were skipped");
     output_->finish();
     progress_->finish();
 }

@@ -45,6 +45,8 @@ public:
 
     // Frames that could be decoded (for "nothing could be decoded" checks after join).
     std::int64_t decodedFrames() const { return decodedCount_; }
+    // Packets the decoder could not read (damaged source), for the debug notes after join.
+    int damagedPackets() const { return badPackets_; }
 
 private:
     void decodeStage();

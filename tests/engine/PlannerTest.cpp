@@ -272,6 +272,7 @@ TEST(Planner, ReadsTheParametersOfEachFormat) {
              EXPECT_EQ(p.video.rate.maxRate, 1500000);
              EXPECT_EQ(p.video.rate.bufferSize, 1000000);
              EXPECT_EQ(p.video.rate.tolerance, 250000);
+             EXPECT_EQ(p.video.rate.minQuantiser, 1);
          }},
         {"CBR holds the rate", standard("a.mp4", {{"VIDEO_BITRATE_MODE", "CBR"}, {"VIDEO_BITRATE", "800"}}), clip(),
          [](const JobPlan& p) {

@@ -22,8 +22,11 @@ out="$1"
 fresh() { rm -rf "${out:?}/$1"; mkdir -p "$out/$1"; }
 # seed TARGET NAME: standard input becomes OUTDIR/TARGET/NAME.
 seed() { cat >"$out/$1/$2"; }
-# The 32-bit little-endian number $1 as printf escapes.
-le32() { printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $((($1 >> 8) & 255)) $((($1 >> 16) & 255)) $((($1 >> 24) & 255)); }
+# Writes the 32-bit little-endian number $1.
+le32() {
+  printf '%b' "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $((($1 >> 8) & 255)) \
+    $((($1 >> 16) & 255)) $((($1 >> 24) & 255)))"
+}
 
 # ---- registry hives (reg_parse, registry_store) ----------------------------------------------
 hive_header='Windows Registry Editor Version 5.00'
@@ -199,23 +202,23 @@ fi
 # ---- change records (change_records): bytes returned, then the buffer -------------------------
 fresh change_records
 # record ACTION NAME NEXT: one record with its NextEntryOffset as given.
-record() { printf "$(le32 "$3")$(le32 "$1")$(le32 ${#2})%s" "$2"; }
+record() { le32 "$3"; le32 "$1"; le32 "${#2}"; printf '%s' "$2"; }
 # Aligned records as the change source writes them (padding to four bytes).
 pad() { local n=$(( (4 - $1 % 4) % 4 )); head -c "$n" /dev/zero; }
-{ printf "$(le32 17)"; record 1 "a.avi" 0; } | seed change_records one
+{ le32 17; record 1 "a.avi" 0; } | seed change_records one
 {
   n1=$((12 + 9)); n1p=$((n1 + (4 - n1 % 4) % 4))
   n2=$((12 + 13)); n2p=$((n2 + (4 - n2 % 4) % 4))
-  printf "$(le32 $((n1p + n2p + 12 + 9)))"
+  le32 $((n1p + n2p + 12 + 9))
   record 4 "old/x.avi" "$n1p"; pad "$n1"
   record 5 "new/long.avi" "$n2p"; pad "$n2"
   record 3 "new/y.avi" 0
 } | seed change_records rename
-{ printf "$(le32 4097)"; record 1 "name.avi" 0; } | seed change_records more-than-buffer
-{ printf "$(le32 30)"; record 1 "truncated-name.avi" 0 | head -c 20; } | seed change_records cut
-{ printf "$(le32 40)"; record 2 "a" 4; record 2 "b" 0; } | seed change_records backwards
-{ printf "$(le32 0)"; record 1 "ignored" 0; } | seed change_records empty-read
-{ printf "$(le32 64)"; printf "$(le32 16)$(le32 1)$(le32 4294967295)abcd"; } | seed change_records huge-length
+{ le32 4097; record 1 "name.avi" 0; } | seed change_records more-than-buffer
+{ le32 30; record 1 "truncated-name.avi" 0 | head -c 20; } | seed change_records cut
+{ le32 40; record 2 "a" 4; record 2 "b" 0; } | seed change_records backwards
+{ le32 0; record 1 "ignored" 0; } | seed change_records empty-read
+{ le32 64; le32 16; le32 1; le32 4294967295; printf 'abcd'; } | seed change_records huge-length
 
 # ---- engine input (engine_input): tiny AVI files ---------------------------------------------
 fresh engine_input

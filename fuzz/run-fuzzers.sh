@@ -50,8 +50,12 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=De
   -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
   -DPELLUCOR_SANITIZE=ON -DPELLUCOR_FUZZ=ON -DPELLUCOR_TESTS=OFF >/dev/null \
   || { echo "run-fuzzers.sh: configuring $build failed" >&2; exit 2; }
-ninja -C "$build" -j"${PELLUCOR_FUZZ_JOBS:-2}" pellucor_fuzz_corpus \
-  $(for t in "${targets[@]}"; do ninja -C "$build" -t query "fuzz_$t" >/dev/null 2>&1 && echo "fuzz_$t"; done) \
+# A target whose library is not in the tree has no build rule; it is reported below.
+buildable=()
+for t in "${targets[@]}"; do
+  ninja -C "$build" -t query "fuzz_$t" >/dev/null 2>&1 && buildable+=("fuzz_$t")
+done
+ninja -C "$build" -j"${PELLUCOR_FUZZ_JOBS:-2}" pellucor_fuzz_corpus "${buildable[@]}" \
   || { echo "run-fuzzers.sh: building the fuzz targets failed" >&2; exit 2; }
 
 export QT_QPA_PLATFORM=offscreen
@@ -114,7 +118,7 @@ for t in "${targets[@]}"; do
       dest="$root/fuzz/regressions/$t/$kind-$(sha1sum "$keep" | cut -c1-12)"
       cp "$keep" "$dest"
       rm -f "$work/minimized"
-      result="$result; kept $(wc -c <"$dest") bytes as ${dest#$root/}"
+      result="$result; kept $(wc -c <"$dest") bytes as ${dest#"$root"/}"
       crashed=1
     done
   fi

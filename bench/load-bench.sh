@@ -16,6 +16,7 @@ ROOT=$PWD
 HOT_FILES=${1:-2000}
 BATCH_ROWS=${2:-5000}
 BURST=${BURST:-100}
+SCALE_NOTE=${SCALE_NOTE:-}  # a sentence for the results, e.g. why a run was scaled down
 BUILD=${BUILD:-$ROOT/build-bench/load}
 RESULTS=${RESULTS:-$ROOT/bench/results.md}
 LOAD_BEFORE=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -70,8 +71,8 @@ lines=-1
 while [ "$lines" != "$(cat "$WORK"/log/*.log | wc -l)" ]; do lines=$(cat "$WORK"/log/*.log | wc -l); sleep 5; done
 kill -INT $watcher; wait $watcher || true
 watcher=""
-hot_time=$(echo "$end - $start" | bc)
-hot_tail=$(echo "$end - $last_arrival" | bc)
+hot_time=$(printf "%.1f" "$(echo "$end - $start" | bc)")
+hot_tail=$(printf "%.1f" "$(echo "$end - $last_arrival" | bc)")
 hot_outputs=$(find "$WORK/out" -name '*.flv' | wc -l)
 log=$(cat "$WORK"/log/*.log | tr -d '\r')
 hot_loads=$(grep -c '^Load: ' <<<"$log" || true)
@@ -102,11 +103,11 @@ Every input is a copy of one tiny AVI (160x120, 0.2 s, MJPEG + PCM), converted t
 |---|---|
 | Hot directory (\`pellucor-cli watch --subdir\`): $HOT_FILES files arriving in bursts of $BURST every 10 s, alternately written in place and renamed in | all $hot_outputs outputs after ${hot_time} s, ${hot_tail} s after the last burst; log: $hot_loads "Load", $hot_saves "Save to", $hot_errors errors, $hot_dup_loads inputs loaded twice, $hot_dup_saves outputs saved twice: $(status "$hot_outputs" "$HOT_FILES" $((hot_dup_saves + hot_dup_loads + hot_errors))) |
 | Batch list: $(val rows) rows added to the window's file list (InputFileList, offscreen) | AddFileList returned after $(val add_ms) ms, every size shown after $(val sizes_ms) ms; event loop at most $(val add_max_latency_ms) ms late (99th percentile $(val add_p99_latency_ms) ms) |
-| Batch run of those rows (batch driver and component on the Qt event loop, next row at once) | $(val converted_rows) rows converted, $(val failed_rows) failed, $batch_outputs outputs in $(val convert_s) s; $(val duplicate_names) outputs converted twice: $(status "$batch_outputs" "$(val rows)" "$(val duplicate_names)"); event loop at most $(val convert_max_latency_ms) ms late (99th percentile $(val convert_p99_latency_ms) ms); peak memory $((window_kb / 1024)) MB |
+| Batch run of those rows (batch driver and component on the Qt event loop, next row at once) | Convert (checking and resetting every row) took $(val convert_start_ms) ms; $(val converted_rows) rows converted, $(val failed_rows) failed, $batch_outputs outputs in $(val convert_s) s; $(val duplicate_names) outputs converted twice: $(status "$batch_outputs" "$(val rows)" "$(val duplicate_names)"); event loop at most $(val convert_max_latency_ms) ms late (99th percentile $(val convert_p99_latency_ms) ms); peak memory $((window_kb / 1024)) MB |
 
 Run with \`bash bench/load-bench.sh [HOT_FILES] [BATCH_ROWS]\`. The hot directory converts one file per
 500 ms tick, so its time is bounded below by HOT_FILES/2 seconds. The latency is how late a 10 ms
-timer fires on the list's event loop.
+timer fires on the list's event loop. $SCALE_NOTE
 <!-- load:end -->
 MD
 )

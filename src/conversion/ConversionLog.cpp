@@ -41,10 +41,10 @@ std::string LogFilePath(const std::string& logDir, std::time_t when)
 
 void AppendLogLine(const std::string& line, const std::string& file)
 {
-    // Appending in place gives the same content as rewriting the whole file, without the
-    // moment in which a crash would leave it half written.
+    // Appending in place gives the same content as rewriting the whole file without copying
+    // the day's log for every line; a line torn by a crash is cut off by the next append.
     try {
-        platform::appendDurably(file, line + "\r\n");
+        platform::appendRecordDurably(file, line + "\r\n");
     } catch (const std::system_error& e) {
         throw std::runtime_error("Cannot write the log file " + file + ": " + e.code().message());
     }

@@ -18,8 +18,9 @@ std::string ErrorLine(const std::string& errorText);                            
 std::string LogFilePath(const std::string& logDir, std::time_t when);
 
 // Appends one line (ended by CR LF) to file, creating it when missing. The line is written and
-// flushed to disk before returning, so a crash keeps every line written before it. Raises
-// std::runtime_error naming the file when it cannot be written.
+// flushed to disk before returning, so a crash keeps every line written before it; the start of
+// a line a crash cut short is removed by the next append. Raises std::runtime_error naming the
+// file when it cannot be written.
 void AppendLogLine(const std::string& line, const std::string& file);
 
 } // namespace pellucor::conversion

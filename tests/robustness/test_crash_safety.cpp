@@ -2,7 +2,8 @@
 // is killed with SIGKILL at random moments (a fixed seed, so a failure can be replayed). After
 // every kill what the next run finds must be whole: the hive loads and equals one of the two sets
 // of values exactly, the destination is the earlier file or the complete new one, and every
-// acknowledged log line is there, ended by CR LF.
+// acknowledged log line is there, ended by CR LF (the start of the line a kill interrupted may
+// follow them, and the next append removes it).
 #include "EngineRun.h"
 #include "ForkedChild.h"
 #include "conversion/ConversionLog.h"

@@ -51,6 +51,9 @@ TfrmPellucor::TfrmPellucor(Scheduler& scheduler, QWidget* parent)
     linkActions();
     createStatusPanels();
     setWindowIcon(AppIcon());
+    // A fixed frame: system menu, minimise and close, no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     ui_->imgHeader->setPixmap(ModeBanner(kClientWidth, 72));
     ui_->btnAdd->setIcon(GlyphIcon(Glyph::Add));
     ui_->btnAddFolder->setIcon(GlyphIcon(Glyph::AddFolder));

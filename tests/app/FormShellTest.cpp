@@ -58,6 +58,8 @@ TEST_F(FormShell, TheClientAreaKeepsItsDesignSizeWhereTheContentFits) {
         EXPECT_GE(f.width(), 838) << step;
         EXPECT_GE(f.height() - menu, 532) << step;
         EXPECT_EQ(f.minimumSize(), f.maximumSize()) << step << ": fixed size";
+        EXPECT_TRUE(f.windowFlags().testFlag(Qt::WindowMinimizeButtonHint)) << step;
+        EXPECT_FALSE(f.windowFlags().testFlag(Qt::WindowMaximizeButtonHint)) << step;
         EXPECT_TRUE(f.minimumSizeHint().width() <= f.width() && f.minimumSizeHint().height() <= f.height())
             << step << ": nothing clips";
     }

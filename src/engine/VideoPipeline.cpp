@@ -5,9 +5,9 @@
 namespace pellucor::engine {
 namespace {
 
-constexpr std::size_t kPacketQueue = 32;   // compressed packets: small
+constexpr std::size_t kPacketQueue = 16;   // compressed packets: small
 constexpr std::size_t kDecodedQueue = 4;   // source frames, held from the decoder's own pool
-constexpr std::size_t kFrameQueue = 6;     // pictures: enough to even out the stages
+constexpr std::size_t kFrameQueue = 4;     // pictures: enough to even out the stages
 
 // Runs a stage so that nothing it throws escapes its thread: failures go to the JobControl.
 template <typename F>

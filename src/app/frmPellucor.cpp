@@ -3,6 +3,7 @@
 #include "ui_frmPellucor.h"
 
 #include "app/AboutBox.h"
+#include "app/FileListRows.h"
 #include "app/ActionLink.h"
 #include "app/InputFileList.h"
 #include "app/MenuStates.h"
@@ -11,11 +12,15 @@
 #include "app/ProfileLists.h"
 #include "editor/UfrmEdit.h"
 #include "engine/VideoEdit.h"
+#include "hotdir/HotDirMode.h"
+#include "hotdir/MonitorHub.h"
+#include "hotdir/uHotDir.h"
 #include "lang/StringTable.h"
 #include "lang/forms/ApplyLanguage.h"
 #include "settings/cdSettings.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QProgressBar>
@@ -65,6 +70,8 @@ TfrmPellucor::TfrmPellucor(Scheduler& scheduler, QWidget* parent)
     ui_->btnsbtend->setEnabled(false);
     ui_->btnmin->setEnabled(false);
     connectHandlers();
+    connectBatchHandlers();
+    connectHotDirHandlers();
 
     // FormCreate.
     lang::ApplyLanguage(this, lang::LanguageFile);
@@ -77,7 +84,6 @@ TfrmPellucor::TfrmPellucor(Scheduler& scheduler, QWidget* parent)
     FMode = ModePage;
     // btnStopConvert shares btnConvert's place: only one of the two is ever visible.
     ui_->btnStopConvert->hide();
-    FBatchItem = 0;
     ui_->pnloperate->hide();
     ShowPage(ui_->tsMode);
     // Files may be dropped anywhere on the window: children that would take a drop for
@@ -92,9 +98,19 @@ TfrmPellucor::TfrmPellucor(Scheduler& scheduler, QWidget* parent)
 }
 
 TfrmPellucor::~TfrmPellucor() {
-    // The component's worker may still be delivering: silence it before the widgets go.
+    // The modes go first, then the component, whose destructor waits for a job still ending;
+    // its events are silenced so that nothing reaches the widgets while they go.
+    hotDir_.reset();
+    FMonitor.reset();
+    hub_.reset();
+    batch_.reset();
+    VideoEdit->OnStart = nullptr;
+    VideoEdit->OnProgress = nullptr;
+    VideoEdit->OnError = nullptr;
+    VideoEdit->OnStop = nullptr;
     VideoEdit->OnPreview = nullptr;
     VideoEdit.reset();
+    if (busyCursor_) QGuiApplication::restoreOverrideCursor();
 }
 
 void TfrmPellucor::LoadHotDirSettings() {
@@ -275,7 +291,13 @@ void TfrmPellucor::actHotDirExecute() { enterHotDirectoryMode(); }
 void TfrmPellucor::actReturnmodeExecute() { enterBatchMode(); }
 
 void TfrmPellucor::UpdateMenuStates() {
-    const MenuStates s = MenuStatesFor(FMode, files_->rowCount() > 0);
+    MenuStates s = batchRunning_ ? RunMenuStates(true) : MenuStatesFor(FMode, files_->rowCount() > 0);
+    // While watching, neither the output format nor the mode may change.
+    if (hotDir_->Running()) s.format = s.returnMode = false;
+    applyMenuStates(s);
+}
+
+void TfrmPellucor::applyMenuStates(const MenuStates& s) {
     Ui::frmPellucor& u = *ui_;
     u.mniAdd->setEnabled(s.add);
     u.mniAddFolder->setEnabled(s.addFolder);
@@ -292,13 +314,16 @@ void TfrmPellucor::UpdateMenuStates() {
 void TfrmPellucor::UpdateListActions() {
     const bool hasRows = files_->rowCount() > 0;
     Ui::frmPellucor& u = *ui_;
-    for (QAction* a : {u.actConvert, u.actRemove, u.actClear, u.actOpenFolder, u.mniPopSelectAll,
-                       u.mniPopRemoveFailed, u.mniPopRemoveSucceeded, u.mniPopProperties, u.mniPopOpen})
+    for (QAction* a : {u.actOpenFolder, u.mniPopSelectAll, u.mniPopProperties, u.mniPopOpen})
         a->setEnabled(hasRows);
+    // During a run the rows keep their places: rows may be added, but nothing removes, clears
+    // or starts a second run.
+    for (QAction* a : {u.actConvert, u.actRemove, u.actClear, u.mniPopRemoveFailed, u.mniPopRemoveSucceeded})
+        a->setEnabled(hasRows && !batchRunning_);
     u.pnlempty->setVisible(!hasRows);
     // The menu entries that depend on the list follow the table of the current mode, so that a
     // file dropped on the Mode or Hot Directory page cannot switch on Convert there.
-    const MenuStates s = MenuStatesFor(FMode, hasRows);
+    const MenuStates s = batchRunning_ ? RunMenuStates(true) : MenuStatesFor(FMode, hasRows);
     u.mniSelectAll->setEnabled(s.selectAll);
     u.mniRemove->setEnabled(s.remove);
     u.mniClear->setEnabled(s.clear);
@@ -352,8 +377,13 @@ void TfrmPellucor::showEvent(QShowEvent* event) {
 
 void TfrmPellucor::closeEvent(QCloseEvent* event) {
     // FormClose: the window goes for good; the settings are saved by their module after main's
-    // event loop ends. A running conversion is asked to stop now; the component's destructor
-    // waits for its worker when the window is freed.
+    // event loop ends. The run or the watching ends now; the component's destructor waits for
+    // the stopped job (which removes its partial output) when the window is freed.
+    if (batchRunning_) batch_->Stop();
+    if (hotDir_->Running()) {
+        hotDir_->End();
+        SetHotDirRunning(false);
+    }
     if (VideoEdit->IsRunning()) VideoEdit->Stop();
     removeTrayIcon();
     event->accept();

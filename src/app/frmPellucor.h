@@ -6,6 +6,7 @@
 // The form is thin: the file list's rules live in InputFileList and FileListRules, the menu
 // tables in MenuStates, the presets in ProfileLists; dialogs go through Dialogs. The form owns
 // every long-lived object of the window; the settings belong to their module. Main thread only.
+#include "conversion/BatchDriver.h"
 #include "platform/Scheduler.h"
 
 #include <QMainWindow>
@@ -25,14 +26,22 @@ class frmPellucor;
 namespace pellucor::engine {
 class VideoEdit;
 }
+namespace pellucor::hotdir {
+class DirectoryMonitor;
+class HotDirMode;
+class MonitorHub;
+} // namespace pellucor::hotdir
 
 namespace pellucor::app {
 
+class FileListRows;
 class InputFileList;
 class PreviewPanel;
 class ProfileLists;
+struct MenuStates;
 
-class TfrmPellucor : public QMainWindow {
+// The window is the batch run's view: BatchDriver tells it what to show through BatchView.
+class TfrmPellucor : public QMainWindow, private conversion::BatchView {
     Q_OBJECT
 public:
     // The mode of the page state machine (FMode).
@@ -50,6 +59,11 @@ public:
     PreviewPanel& previewPanel();
     QProgressBar& progressBar() { return *FProgressBar; }
     QLabel& statusPanel(int index) { return *statusPanels_[index]; }
+
+    conversion::BatchDriver& batchDriver() { return *batch_; }
+    hotdir::HotDirMode& hotDirMode() { return *hotDir_; }
+    hotdir::DirectoryMonitor& monitor() { return *FMonitor; }
+    bool batchRunning() const { return batchRunning_; }
 
     int mode() const { return FMode; }
     int formatPage() const { return FFormatPage; }  // FFormatPage, 0 MPEG ... 5 MP3
@@ -88,6 +102,7 @@ protected:
 
 private:
     void createStatusPanels();
+    void applyMenuStates(const MenuStates& s);
     void LoadHotDirSettings();
     void linkActions();
     void connectHandlers();
@@ -121,12 +136,50 @@ private:
     void trayActivated(QSystemTrayIcon::ActivationReason reason);
     void removeTrayIcon();
 
+    // Batch run (frmPellucorBatch.cpp).
+    void connectBatchHandlers();
+    void actConvertExecute();
+    void actStopConvertExecute();
+    void EnableRunControls(bool on);
+    void setRunning(bool running) override;
+    void storePresetSelections() override;
+    void appendMemo(const std::string& line) override;
+    void showProgress(int percent) override;
+    void resetProgress() override;
+    void hideProgress() override;
+    void warnMissingFile(const std::string& path) override;
+    void runEnded(const std::string& lastOutput) override;
+
+    // The component's events, passed on by mode.
+    void VideoEditStart();
+    void VideoEditProgress(int percent);
+    void VideoEditError(int code, const std::string& text);
+    void VideoEditStop();
+
+    // Hot Directory page (frmPellucorHotDir.cpp).
+    void connectHotDirHandlers();
+    void btnsbtrunClick();
+    void btnsbtendClick();
+    void SetHotDirRunning(bool running);
+    void actSelIndirExecute();
+    void actSelOutdirExecute();
+    void actSelLogdirExecute();
+    void actOpenIndirExecute();
+    void actOpenOutdirExecute();
+    void actOpenLogdirExecute();
+    void hotDirProblem(const std::string& text);
+
     std::unique_ptr<Ui::frmPellucor> ui_;
     Scheduler& scheduler_;
     // The conversion component; its preview pictures go to pnlpreview.
     std::unique_ptr<engine::VideoEdit> VideoEdit;
     std::unique_ptr<InputFileList> files_;
     std::unique_ptr<ProfileLists> profiles_;
+    std::unique_ptr<FileListRows> batchRows_;
+    std::unique_ptr<conversion::BatchDriver> batch_;
+    std::unique_ptr<hotdir::MonitorHub> hub_;
+    std::unique_ptr<hotdir::DirectoryMonitor> FMonitor;
+    std::unique_ptr<hotdir::HotDirMode> hotDir_;
     QProgressBar* FProgressBar = nullptr;  // owned by its status panel
     QLabel* statusPanels_[kStatusPanels] = {};
     QPointer<QSystemTrayIcon> trayIcon_;  // a child of the window, only while it is hidden in the tray
@@ -134,8 +187,9 @@ private:
 
     int FMode = ModePage;
     int FFormatPage = 0;
-    int FBatchItem = 0;
-    bool closing_ = false;
+    bool batchRunning_ = false;  // between Convert and the run's end or Stop
+    bool busyCursor_ = false;    // the run's busy cursor is pushed
+    std::string lastProblem_;    // the hot-directory problem shown last, not repeated
 };
 
 } // namespace pellucor::app

@@ -8,7 +8,7 @@
 #include "app/InputFileList.h"
 #include "app/Pictures.h"
 #include "app/PropertiesDialog.h"
-#include "lang/StringTable.h"
+#include "app/StringEntry.h"
 #include "platform/Paths.h"
 #include "platform/Shell.h"
 
@@ -21,8 +21,6 @@ namespace pellucor::app {
 namespace {
 
 const QString kAviFilter = QStringLiteral("AVI Files(*.avi)");
-
-QString Entry(int index) { return QString::fromStdString(lang::StringTable[index]); }
 
 } // namespace
 
@@ -49,6 +47,7 @@ void TfrmPellucor::actAddFolderExecute() {
 }
 
 void TfrmPellucor::actRemoveExecute() {
+    if (batchRunning_) return;  // the run's rows keep their places
     const int count = files_->selectedCount();
     if (count == 0) return;
     if (Dialogs::askYesNo(this, Entry(13) + QLatin1Char(' ') + QString::number(count) + QStringLiteral(" items")))
@@ -57,7 +56,7 @@ void TfrmPellucor::actRemoveExecute() {
 }
 
 void TfrmPellucor::actClearExecute() {
-    if (files_->rowCount() == 0) return;
+    if (batchRunning_ || files_->rowCount() == 0) return;
     files_->ClearSortPictures();
     if (Dialogs::askYesNo(this, Entry(14))) files_->Clear();
     UpdateListActions();
@@ -66,11 +65,13 @@ void TfrmPellucor::actClearExecute() {
 void TfrmPellucor::SelectAllClick() { files_->SelectAll(); }
 
 void TfrmPellucor::RemoveFailedClick() {
+    if (batchRunning_) return;
     files_->RemoveRowsWithPicture(PicFailed);
     UpdateListActions();
 }
 
 void TfrmPellucor::RemoveSucceededClick() {
+    if (batchRunning_) return;
     files_->RemoveRowsWithPicture(PicConverted);
     UpdateListActions();
 }
@@ -99,7 +100,9 @@ void TfrmPellucor::ExampleClick() {
     UpdateMenuStates();
 }
 
-void TfrmPellucor::lvFilesColumnClick(int column) { files_->SortByColumn(column); }
+void TfrmPellucor::lvFilesColumnClick(int column) {
+    if (!batchRunning_) files_->SortByColumn(column);  // the run converts in the order shown
+}
 
 void TfrmPellucor::lvFilesContextPopup(const QPoint& pos) {
     if (auto* pmFiles = findChild<QMenu*>(QStringLiteral("pmFiles")))

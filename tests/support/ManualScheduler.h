@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -23,8 +24,19 @@ public:
     }
     void stopTimer(TimerId id) override { timers_.erase(id); }
     void postToMain(std::function<void()> fn) override {
-        std::lock_guard lock(postedMutex_);
-        posted_.push_back(std::move(fn));
+        {
+            std::lock_guard lock(postedMutex_);
+            posted_.push_back(std::move(fn));
+        }
+        postedSignal_.notify_all();
+    }
+
+    // Waits until another thread has posted something or limit has passed; true when there is
+    // work to run. For tests whose real worker threads (an encoder, a file watcher) report
+    // through postToMain: it waits for their work, it does not move the clock.
+    bool waitForPosted(std::chrono::milliseconds limit) {
+        std::unique_lock lock(postedMutex_);
+        return postedSignal_.wait_for(lock, limit, [this] { return !posted_.empty(); });
     }
 
     // Runs everything posted so far (and what that posts in turn). Returns how many ran.
@@ -76,6 +88,7 @@ private:
     TimerId lastId_ = 0;
     std::map<TimerId, Timer> timers_;
     std::mutex postedMutex_;
+    std::condition_variable postedSignal_;
     std::deque<std::function<void()>> posted_;
 };
 

@@ -5,6 +5,7 @@
 #include "QtEnvironment.h"
 
 #include "app/ProfileLists.h"
+#include "editor/PageLists.h"
 #include "settings/Presets.h"
 
 #include <QAbstractButton>
@@ -95,6 +96,7 @@ TEST_F(FormPresets, ApplyProfilePresetMatchesThePresetTablesForEveryItemOfEveryF
         for (int item = 0; item <= PresetCount(format); ++item) {
             TcdSettings expected;
             expected.Assign(*AppSettings);
+        expected.AutoLoad = false;  // a scratch copy: never saved
             expected.AutoLoad = false;  // a copy for comparing: never saved anywhere
             ApplyPreset(expected, format, item);
             choose(kLists[format], item);
@@ -167,6 +169,44 @@ TEST_F(FormPresets, EditOpensTheEditorForTheCurrentFormatAfterApplyingItsPreset)
     EXPECT_EQ(caption, "Edit MOV Profiles");
     EXPECT_EQ(frameSizeWhileOpen, "176*144") << "the selected preset is applied before the editor shows";
     EXPECT_EQ(find<QComboBox>("cbbmovprofile")->currentIndex(), 3) << "the selection stays";
+}
+
+TEST_F(FormPresets, EditOnEveryFormatShowsOnlyThatFormatsPageWithItsSelectedPresetApplied) {
+    open();
+    trigger("actNext");
+    const char* buttons[] = {"btnmpegedit", "btnmp4edit", "btnwmvedit", "btnflvedit", "btnmovedit", "btnmp3edit"};
+    const char* pages[] = {"tsMPEG", "tsMP4", "tsWMV", "tsFLV", "tsMOV", "tsMP3"};
+    for (int format = 0; format < 6; ++format) {
+        goToFormat(format);
+        find<QComboBox>(kLists[format])->setCurrentIndex(1);  // selected, not yet applied
+        TcdSettings expected;
+        expected.Assign(*AppSettings);
+        expected.AutoLoad = false;  // a scratch copy: never saved
+        ApplyPreset(expected, format, 1);
+        int changes = 0;  // the preset must change something, or applying it would go unseen
+        for (int p = 4; p < expected.PublishedPropertyCount(); ++p)
+            changes += AppSettings->propertyText(p) != expected.propertyText(p);
+        ASSERT_GT(changes, 0) << pages[format];
+
+        QString caption;
+        QStringList visiblePages;
+        std::vector<std::string> differences;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            caption = dialog->windowTitle();
+            for (const char* page : pages)
+                if (auto* w = dialog->findChild<QWidget*>(page); w && w->isVisible()) visiblePages << page;
+            for (int p = 4; p < expected.PublishedPropertyCount(); ++p)  // past Name, Tag, AutoLoad, RegistryKey
+                if (AppSettings->propertyText(p) != expected.propertyText(p))
+                    differences.emplace_back(expected.PublishedPropertyName(p));
+            dialog->close();
+        });
+        find<QAbstractButton>(buttons[format])->click();
+        EXPECT_EQ(caption.toStdString(), editor::EditCaption(format)) << pages[format];
+        EXPECT_EQ(visiblePages, QStringList{pages[format]}) << pages[format];
+        EXPECT_TRUE(differences.empty()) << pages[format] << ": " << differences.front();
+    }
 }
 
 } // namespace

@@ -4,8 +4,6 @@
 #include "QtEnvironment.h"
 
 #include "app/MenuStates.h"
-#include "lang/forms/ApplyLanguage.h"
-#include "lang/forms/PropertyText.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -321,26 +319,6 @@ TEST_F(FormShell, AboutAndHelpOpenOurOwnWindows) {
     ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
     const QString firstLine = QString::fromUtf8(readme.readLine()).remove(QLatin1Char('#')).trimmed();
     EXPECT_TRUE(help->findChild<QTextEdit*>()->toPlainText().contains(firstLine));
-}
-
-// Every line of the window's section of the language file reaches a component and a property
-// of the real window, so a translation never silently misses a text.
-TEST_F(FormShell, EveryLineOfTheLanguageSectionReachesTheWindow) {
-    TfrmPellucor& f = open();
-    QFile part(QStringLiteral(PELLUCOR_SOURCE_DIR "/data/English.frmPellucor.lng.part"));
-    ASSERT_TRUE(part.open(QIODevice::ReadOnly | QIODevice::Text));
-    int lines = 0;
-    while (!part.atEnd()) {
-        const QString line = QString::fromUtf8(part.readLine()).trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('['))) continue;
-        ++lines;
-        const QString key = line.section(QLatin1Char('='), 0, 0);
-        const QString value = line.section(QLatin1Char('='), 1);
-        QObject* target = lang::FindComponent(&f, key.section(QLatin1Char('.'), 0, 0).toStdString());
-        ASSERT_NE(target, nullptr) << line.toStdString();
-        EXPECT_TRUE(lang::SetPropertyText(target, key.section(QLatin1Char('.'), 1), value)) << line.toStdString();
-    }
-    EXPECT_GT(lines, 50);
 }
 
 TEST_F(FormShell, ALanguageFileReachesTheWindowBeforeItsOwnCaptionIsSet) {

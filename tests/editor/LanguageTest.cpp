@@ -6,6 +6,7 @@
 
 #include "editor/PageLists.h"
 #include "fixtures/TempDir.h"
+#include "lang/IniFile.h"
 #include "lang/forms/ApplyLanguage.h"
 
 #include <QLabel>
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
@@ -26,24 +28,18 @@ using test::Child;
 
 const std::string kDataDir = PELLUCOR_DATA_DIR;
 
-// component.Caption -> value, from the [frmEdit] section of a language file fragment.
+// component -> caption, from the [frmEdit] section of a language file as the dialog reads it.
 std::map<std::string, std::string> captionsIn(const std::string& path)
 {
-    std::ifstream in(path);
-    EXPECT_TRUE(in) << path;
+    const lang::IniFile file{std::filesystem::path(path)};
+    EXPECT_TRUE(file.sectionExists("frmEdit")) << path;
     std::map<std::string, std::string> captions;
-    bool inSection = false;
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == ';') continue;
-        if (line[0] == '[') {
-            inSection = line == "[frmEdit]";
-            continue;
-        }
+    for (const std::string& line : file.readSectionValues("frmEdit")) {
         const auto equals = line.find('=');
         const auto dot = line.find('.');
-        EXPECT_TRUE(inSection && equals != std::string::npos && dot < equals) << path << ": " << line;
-        if (!inSection || equals == std::string::npos || dot > equals) continue;
-        EXPECT_EQ(line.substr(dot + 1, equals - dot - 1), "Caption") << line;
+        EXPECT_TRUE(equals != std::string::npos && dot < equals) << path << ": " << line;
+        if (equals == std::string::npos || dot > equals) continue;
+        EXPECT_EQ(line.substr(dot + 1, equals - dot - 1), "Caption") << path << ": " << line;
         captions[line.substr(0, dot)] = line.substr(equals + 1);
     }
     return captions;
@@ -75,7 +71,7 @@ protected:
 
 TEST_F(EditorLanguage, EnglishSectionIsTheDesign)
 {
-    const auto english = captionsIn(kDataDir + "/English.frmEdit.lng.part");
+    const auto english = captionsIn(kDataDir + "/English.lng");
     TfrmEdit dialog(settings_, 0, {}, "");
     std::set<std::string> keys;
     for (const auto& [component, text] : english) {
@@ -87,7 +83,7 @@ TEST_F(EditorLanguage, EnglishSectionIsTheDesign)
 
 TEST_F(EditorLanguage, GermanTranslatesEveryTextAndNoList)
 {
-    const std::string german = kDataDir + "/German.frmEdit.lng.part";
+    const std::string german = kDataDir + "/German.lng";
     const auto captions = captionsIn(german);
     TfrmEdit dialog(settings_, 2, {}, german);
     std::set<std::string> keys;

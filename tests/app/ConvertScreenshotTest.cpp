@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace pellucor::app {
 namespace {
@@ -32,13 +33,14 @@ TEST_F(Screenshot, ConvertPage) {
         const char* name;
         double seconds;
     } clips[] = {{"holiday-beach.avi", 3.0}, {"interview.avi", 1.0}, {"garden-party.avi", 2.0}};
+    std::filesystem::create_directory(dir / "Videos");
     QStringList paths;
     for (const auto& clip : clips) {
         fixtures::AviSpec spec;
         spec.width = 320;
         spec.height = 240;
         spec.seconds = clip.seconds;
-        paths << QString::fromStdString(fixtures::writeAvi(dir / clip.name, spec));
+        paths << QString::fromStdString(fixtures::writeAvi(dir / "Videos" / clip.name, spec));
     }
 
     lang::LanguageFile = PELLUCOR_SOURCE_DIR "/data/English.lng";

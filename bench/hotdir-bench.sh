@@ -9,15 +9,15 @@ files=${1:-500}
 tree=${2:-10000}
 idle=${3:-30}
 
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPELLUCOR_TESTS=OFF >/dev/null
-cmake --build build-bench --target pellucor-cli make-avi >/dev/null
-cli=$PWD/build-bench/bin/pellucor-cli
+cmake -S . -B build-hotdir-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPELLUCOR_TESTS=OFF >/dev/null
+cmake --build build-hotdir-bench --target pellucor-cli make-avi >/dev/null
+cli=$PWD/build-hotdir-bench/bin/pellucor-cli
 work=$(mktemp -d /tmp/pellucor-hotdir-bench-XXXXXX)
 trap 'kill $watcher 2>/dev/null || true; rm -rf "$work"' EXIT
 export HOME=$work XDG_CONFIG_HOME=$work/config
 mkdir -p "$work/src" "$work/in" "$work/out" "$work/log"
 
-build-bench/bin/make-avi --size 160x120 --seconds 0.4 "$work/src/seed.avi" >/dev/null
+build-hotdir-bench/bin/make-avi --size 160x120 --seconds 0.4 "$work/src/seed.avi" >/dev/null
 for i in $(seq 1 "$files"); do cp "$work/src/seed.avi" "$work/src/clip$i.avi"; done
 rm "$work/src/seed.avi"
 
@@ -35,7 +35,7 @@ while [ "$(find "$work/out" -name '*.flv' | wc -l)" -lt "$files" ]; do
   kill -0 $watcher 2>/dev/null || { echo "watcher died" >&2; cat "$work/watch.err" >&2; exit 1; }
 done
 end=$(date +%s.%N)
-burst=$(echo "$end - $start" | bc)
+burst=$(printf "%.1f" "$(echo "$end - $start" | bc)")
 finished=$(grep -c '^Finish: ' "$work/watch.out" || true)
 kill -INT $watcher; wait $watcher || true
 
@@ -53,7 +53,7 @@ t0=$(cpu_ticks $watcher)
 sleep "$idle"
 t1=$(cpu_ticks $watcher)
 hz=$(getconf CLK_TCK)
-idle_cpu=$(echo "scale=3; ($t1 - $t0) / $hz" | bc)
+idle_cpu=$(printf "%.3f" "$(echo "scale=3; ($t1 - $t0) / $hz" | bc)")
 kill -INT $watcher; wait $watcher || true
 
 section=$(cat <<MD
@@ -66,7 +66,9 @@ section=$(cat <<MD
 | CPU used by \`pellucor-cli watch --subdir\` over a $tree-file tree, idle for ${idle} s | ${idle_cpu} s of CPU |
 
 Run with \`bash bench/hotdir-bench.sh\`. Every file passes the five looks 500 ms apart before
-it is converted, so the burst can never finish in less than about 2.5 s plus the conversions.
+it is converted, and the mode starts at most one conversion per 500 ms tick (one at a time, in
+the order reported), so a burst of N files cannot finish in less than about N x 0.5 s: 500 files
+take at least 250 s however fast each conversion is.
 <!-- hotdir:end -->
 MD
 )

@@ -1,6 +1,7 @@
 #include "app/AboutBox.h"
 
 #include "app/Pictures.h"
+#include "engine/EngineVersion.h"
 
 #include <QDialogButtonBox>
 #include <QFile>
@@ -15,16 +16,15 @@ static void InitHelpResource() { Q_INIT_RESOURCE(help); }
 namespace pellucor::app {
 
 QString AboutBox::aboutText() {
-    // TODO(integration): the FFmpeg versions come from the engine library once it says them;
-    // the app itself never includes FFmpeg headers.
     return QStringLiteral(
                "<h3>Tamrix free Pellucor</h3>"
                "<p>Version %1</p>"
                "<p>Converts AVI files into MPEG, MP4, WMV, FLV, MOV and MP3.</p>"
-               "<p>Built with Qt %2 (running on Qt %3) and the FFmpeg libraries.</p>"
+               "<p>Built with Qt %2 (running on Qt %3).<br>FFmpeg %4.</p>"
                "<p>Licence: Qt is used under the GNU Lesser General Public License version 3, the "
                "FFmpeg libraries under the GNU Lesser General Public License version 2.1 or later.</p>")
-        .arg(QStringLiteral(PELLUCOR_VERSION), QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()));
+        .arg(QStringLiteral(PELLUCOR_VERSION), QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()),
+             QString::fromStdString(engine::FFmpegVersionText()).toHtmlEscaped());
 }
 
 QString AboutBox::helpText() {

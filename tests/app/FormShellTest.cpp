@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QFile>
+#include <QRegularExpression>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -309,6 +310,8 @@ TEST_F(FormShell, AboutAndHelpOpenOurOwnWindows) {
     EXPECT_TRUE(text.contains(QStringLiteral(PELLUCOR_VERSION))) << text.toStdString();
     EXPECT_TRUE(text.contains(QString::fromLatin1(qVersion()))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Licen"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("FFmpeg \\d+\\.\\d+.*libavcodec \\d+\\.\\d+"))))
+        << text.toStdString();
     trigger("mniAbout");
     EXPECT_EQ(f.findChildren<QWidget*>(QStringLiteral("AboutBox")).size(), 1) << "one About box at a time";
 

@@ -7,7 +7,7 @@ packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6test6 libgl-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev libavfilter-dev
-  libgtest-dev ffmpeg xvfb xauth fonts-dejavu-core
+  libgtest-dev ffmpeg xvfb xauth x11-utils fonts-dejavu-core
 )
 
 missing=()

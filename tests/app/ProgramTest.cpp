@@ -5,6 +5,7 @@
 #include "platform/InstanceLock.h"
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <csignal>
@@ -77,6 +78,49 @@ TEST_F(Program, SigtermEndsTheProgramTheOrderlyWay) {
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     EXPECT_NE(hiveText().find("PageIndex"), std::string::npos);
     EXPECT_EQ(platform::InstanceLock(lockFile()).state(), platform::InstanceLock::State::Acquired);
+}
+
+// The program on a real X server (Xvfb), as a desktop runs it: it starts, its main window is
+// mapped with the program's title, and SIGTERM ends it cleanly.
+TEST_F(Program, StartsOnARealXServerAndShowsItsWindow) {
+    const QString xvfbProgram = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    const QString xwininfo = QStandardPaths::findExecutable(QStringLiteral("xwininfo"));
+    if (xvfbProgram.isEmpty() || xwininfo.isEmpty()) GTEST_SKIP() << "needs Xvfb and xwininfo";
+
+    QProcess xvfb;
+    xvfb.start(xvfbProgram, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                             QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                             QStringLiteral("tcp")});
+    ASSERT_TRUE(xvfb.waitForStarted());
+    QByteArray number;
+    while (!number.contains('\n') && xvfb.waitForReadyRead(30000)) number += xvfb.readAllStandardOutput();
+    ASSERT_FALSE(number.trimmed().isEmpty()) << "Xvfb gave no display";
+    const QString display = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+
+    QProcessEnvironment env = process.processEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("DISPLAY"), display);
+    process.setProcessEnvironment(env);
+    process.start();
+    ASSERT_TRUE(process.waitForStarted());
+    ASSERT_TRUE(programHoldsTheLock()) << process.readAllStandardError().toStdString();
+
+    bool mapped = false;
+    for (int i = 0; i < 300 && !mapped && process.state() == QProcess::Running; ++i) {
+        QProcess tree;
+        tree.start(xwininfo, {QStringLiteral("-display"), display, QStringLiteral("-root"), QStringLiteral("-tree")});
+        tree.waitForFinished(10000);
+        mapped = tree.readAllStandardOutput().contains("\"Tamrix free Pellucor\"");
+        if (!mapped) QThread::msleep(100);
+    }
+    EXPECT_TRUE(mapped) << "no window titled Tamrix free Pellucor on " << display.toStdString();
+
+    ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    xvfb.terminate();
+    xvfb.waitForFinished();
 }
 
 } // namespace

@@ -19,7 +19,7 @@ struct VideoEdit::Job {
     JobRequest request;
     std::string source;
     bool useVideo = false, useAudio = false;
-    std::string temporary;
+    TemporaryFile temporary;  // the file the job writes, locked while it runs
     bool preview = false;
     JobControl control;
     std::thread worker;
@@ -217,12 +217,12 @@ void VideoEdit::runJob(Job& job) {
     try {
         Transcoder::Outcome outcome;
         {
-            Transcoder transcoder(job.request, job.source, job.useVideo, job.useAudio, job.temporary, job.control,
+            Transcoder transcoder(job.request, job.source, job.useVideo, job.useAudio, job.temporary.path, job.control,
                                   callbacks);
             outcome = transcoder.run();
         }
         if (outcome == Transcoder::Outcome::Completed) {
-            commitTemporary(job.temporary, job.request.outputFile);
+            commitTemporary(job.temporary.path, job.request.outputFile);
             completed = true;
         }
     } catch (const EngineError& e) {
@@ -235,7 +235,7 @@ void VideoEdit::runJob(Job& job) {
         errorCode = Error_Internal;
         errorText = "conversion failed for an unknown reason";
     }
-    if (!completed) discardTemporary(job.temporary);
+    if (!completed) discardTemporary(job.temporary.path);
     // A stop wins over a failure it caused (an interrupted write, say).
     if (errorCode && !job.control.stopRequested()) {
         post([id, errorCode, errorText](VideoEdit& self) {

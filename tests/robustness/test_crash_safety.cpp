@@ -212,11 +212,15 @@ TEST(CrashSafety, AConversionKilledMidwayLeavesTheEarlierFileOrTheWholeNewOne) {
     }
     const std::size_t left = namesIn(dir / "out").size() - 1;
 
-    // A later job that runs through: it replaces the destination; the temporary files of killed
-    // jobs are only ever under the temporary name (counted above).
+    // A later job that runs through: it replaces the destination and removes the temporary
+    // files the killed jobs left (their locks died with them).
+    // Every round's job already removed the rounds before it; one more leftover stands for the
+    // last kill, whether or not it left one.
+    writeFile(dir / "out" / ".clip.flv.part-k1lled", "from a killed job");
     ForkedChild later([&](ForkedChild&) { return convertOnce(source, dest.string()); });
     EXPECT_EQ(later.wait(milliseconds(300000)).reply, "completed");
     EXPECT_EQ(readFile(dest), complete);
+    EXPECT_EQ(namesIn(dir / "out"), std::vector<std::string>{"clip.flv"});
     std::cout << "[   INFO   ] conversion: " << keptEarlier << " kills kept the earlier file, " << replaced
               << " came after the new one was in place; " << left << " temporary files left by killed jobs, "
               << namesIn(dir / "out").size() - 1 << " after a later complete job\n";

@@ -25,9 +25,10 @@ AudioPipeline::~AudioPipeline() { av_channel_layout_uninit(&swrLayout_); }
 
 void AudioPipeline::send(const AVPacket* packet) {
     const int err = avcodec_send_packet(decoder_.get(), packet);
-    // A damaged audio packet is a moment of silence, not a failed job.
-    if (err == AVERROR_INVALIDDATA) return;
-    if (err < 0 && err != AVERROR_EOF) check(err, "decode audio", Error_Convert);
+    // A damaged audio packet is a moment of silence, not a failed job, whatever error the
+    // decoder names the damage with; only running out of memory ends the job.
+    if (err == AVERROR(ENOMEM)) check(err, "decode audio", Error_Convert);
+    if (err < 0 && err != AVERROR_EOF) return;
     receiveFrames();
 }
 
@@ -35,8 +36,9 @@ void AudioPipeline::receiveFrames() {
     for (;;) {
         const int err = avcodec_receive_frame(decoder_.get(), decoded_frame_.get());
         if (err == AVERROR(EAGAIN) || err == AVERROR_EOF) return;  // needs input / drained
+        if (err == AVERROR(ENOMEM)) check(err, "decode audio", Error_Convert);
         if (err == AVERROR_INVALIDDATA) continue;
-        check(err, "decode audio", Error_Convert);
+        if (err < 0) return;  // a frame the decoder could not make: wait for the next packet
         ++decoded_;
         resample(decoded_frame_.get());
         av_frame_unref(decoded_frame_.get());

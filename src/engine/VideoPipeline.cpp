@@ -77,9 +77,11 @@ void VideoPipeline::decodeStage() {
         if (!packets_.pop(packet)) return;  // cancelled
         const int err = avcodec_send_packet(decoder_.get(), packet.get());  // null packet = drain
         // A damaged packet costs its picture, not the job: truncated and corrupt files still
-        // give what can be read. EAGAIN cannot happen, as every frame is received below.
-        if (err == AVERROR_INVALIDDATA || err == AVERROR(EAGAIN)) ++badPackets_;
-        else if (err < 0 && err != AVERROR_EOF) check(err, "decode video", Error_Convert);
+        // give what can be read. Decoders name damage differently (MJPEG says EPERM for some
+        // broken frames), so only running out of memory ends the job here. EAGAIN cannot
+        // happen, as every frame is received below.
+        if (err == AVERROR(ENOMEM)) check(err, "decode video", Error_Convert);
+        else if (err < 0 && err != AVERROR_EOF) ++badPackets_;
         receiveFrames();
         if (!packet) break;
     }
@@ -91,11 +93,14 @@ void VideoPipeline::receiveFrames() {
     for (;;) {
         const int err = avcodec_receive_frame(decoder_.get(), frame.get());
         if (err == AVERROR(EAGAIN) || err == AVERROR_EOF) return;  // needs input / fully drained
-        if (err == AVERROR_INVALIDDATA) {
+        if (err == AVERROR(ENOMEM)) check(err, "decode video", Error_Convert);
+        if (err < 0) {
+            // A picture the decoder could not make: dropped like its packet. Damage may leave
+            // more pictures to collect; anything else waits for the next packet.
             ++badPackets_;
-            continue;
+            if (err == AVERROR_INVALIDDATA) continue;
+            return;
         }
-        check(err, "decode video", Error_Convert);
         ++decodedCount_;
         if (!decoded_.push(std::move(frame))) return;
         frame = newFrame();

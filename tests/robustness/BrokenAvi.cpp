@@ -138,6 +138,10 @@ std::vector<BrokenAvi> brokenAviCorpus(const fs::path& scratch) {
         // One stream: a video format keeps what there is; MP3 needs the sound.
         {"audio only", readFile(fixtures::writeAvi(scratch / "audio.avi", audioOnly)), O::MustConvert, O::MustConvert},
         {"video only", readFile(fixtures::writeAvi(scratch / "video.avi", videoOnly)), O::MustConvert, O::MustFail},
+        // Kept from fuzzing (8.8 kB): frames FFmpeg's MJPEG decoder rejects with EPERM rather than
+        // INVALIDDATA. The damaged pictures are dropped and the rest converts; no sound for MP3.
+        {"MJPEG frames the decoder refuses", readFile(PELLUCOR_ROBUSTNESS_MEDIA "/damaged-mjpeg-frames.avi"),
+         O::MustConvert, O::MustFail},
     };
 }
 

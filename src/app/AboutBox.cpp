@@ -31,7 +31,11 @@ QString AboutBox::helpText() {
     InitHelpResource();
     QFile readme(QStringLiteral(":/help/README.md"));
     if (!readme.open(QIODevice::ReadOnly)) return QString();
-    return QString::fromUtf8(readme.readAll());
+    // The README's pictures live beside it in the source tree, not in the program: the help
+    // window leaves them out rather than show broken images.
+    QStringList lines = QString::fromUtf8(readme.readAll()).split(QLatin1Char('\n'));
+    lines.removeIf([](const QString& line) { return line.trimmed().startsWith(QLatin1String("![")); });
+    return lines.join(QLatin1Char('\n'));
 }
 
 AboutBox* AboutBox::showAbout(QWidget* parent) { return showOne(parent, false); }

@@ -1,6 +1,7 @@
 // The main window as a wizard: its start state, the design texts, navigation between the pages
 // with the menu states of each mode, the format pages, the tray and closing.
 #include "FormFixture.h"
+#include "app/AboutBox.h"
 #include "QtEnvironment.h"
 
 #include "app/MenuStates.h"
@@ -322,6 +323,9 @@ TEST_F(FormShell, AboutAndHelpOpenOurOwnWindows) {
     ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
     const QString firstLine = QString::fromUtf8(readme.readLine()).remove(QLatin1Char('#')).trimmed();
     EXPECT_TRUE(help->findChild<QTextEdit*>()->toPlainText().contains(firstLine));
+    // The README's screenshots are not inside the program: no broken pictures in the help.
+    EXPECT_FALSE(AboutBox::helpText().contains(QStringLiteral("![")));
+    EXPECT_TRUE(AboutBox::helpText().contains(QStringLiteral("pellucor-cli")));
 }
 
 TEST_F(FormShell, ALanguageFileReachesTheWindowBeforeItsOwnCaptionIsSet) {

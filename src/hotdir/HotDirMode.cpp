@@ -89,7 +89,12 @@ RunRefusal HotDirMode::Run(const HotDirFolders& folders)
                    [this](const std::string& path) { HotDirFileReady(path); });
     folders_ = folders;
     running_ = true;
+    SaveHotDirSettings(folders);
+    return RunRefusal::None;
+}
 
+void HotDirMode::SaveHotDirSettings(const HotDirFolders& folders)
+{
     if (!folders.inDir.empty()) settings_.Indir = folders.inDir;
     if (!folders.outDir.empty()) settings_.OutDir = folders.outDir;
     if (!folders.logDir.empty()) settings_.LogDir = folders.logDir;
@@ -101,7 +106,6 @@ RunRefusal HotDirMode::Run(const HotDirFolders& folders)
         // watching monitor behind an idle page.
         if (OnProblem) OnProblem(e.what());
     }
-    return RunRefusal::None;
 }
 
 void HotDirMode::End()

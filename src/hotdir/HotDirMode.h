@@ -87,6 +87,8 @@ public:
     const std::string& CurrentOutput() const { return currentOutput_; }
 
 private:
+    // The folders into the settings (an empty text keeps the stored one), then saved.
+    void SaveHotDirSettings(const HotDirFolders& folders);
     void log(const std::string& line);
     void stopTimer();
 

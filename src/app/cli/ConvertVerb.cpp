@@ -4,6 +4,7 @@
 
 #include "app/cli/Cli.h"
 #include "app/cli/FormatOptions.h"
+#include "app/cli/Headless.h"
 
 #include "app/QtScheduler.h"
 #include "conversion/BatchDriver.h"
@@ -113,13 +114,9 @@ int runConvertVerb(const std::vector<std::string>& args, std::ostream& out, std:
     if (rows.rows.empty()) return usage(err);
     if (!format.applyTo(run, err)) return kExitUsage;
 
-    int argc = 1;
-    char name[] = "pellucor-cli";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
-    app::QtScheduler scheduler;
-    engine::VideoEdit edit(scheduler);
-    edit.Video_Preview_Enabled = false;
+    Headless headless;
+    app::QtScheduler& scheduler = headless.scheduler;
+    engine::VideoEdit& edit = headless.edit;
     PrintView view(out, err);
     conversion::BatchDriver driver(scheduler, edit, run, rows, view);
 
@@ -150,7 +147,7 @@ int runConvertVerb(const std::vector<std::string>& args, std::ostream& out, std:
 
     if (!driver.Convert(output, run.PageIndex)) return kExitUsage;
     driver.Tick();
-    app.exec();
+    headless.exec();
     view.clearProgressLine();
 
     int converted = 0;

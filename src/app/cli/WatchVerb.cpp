@@ -5,6 +5,7 @@
 #include "app/QtScheduler.h"
 #include "app/cli/Cli.h"
 #include "app/cli/FormatOptions.h"
+#include "app/cli/Headless.h"
 #include "engine/VideoEdit.h"
 #include "hotdir/HotDirMode.h"
 #include "hotdir/MonitorHub.h"
@@ -63,13 +64,9 @@ int runWatchVerb(const std::vector<std::string>& args, std::ostream& out, std::o
     // Like choosing the format page and preset in the window before Run: kept in the settings.
     if (!format.applyTo(*AppSettings, err)) return kExitUsage;
 
-    int argc = 1;
-    char name[] = "pellucor-cli";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
-    app::QtScheduler scheduler;
-    engine::VideoEdit edit(scheduler);
-    edit.Video_Preview_Enabled = false;
+    Headless headless;
+    app::QtScheduler& scheduler = headless.scheduler;
+    engine::VideoEdit& edit = headless.edit;
     hotdir::MonitorHub hub(scheduler);
     hotdir::DirectoryMonitor monitor(hub);
     hotdir::HotDirMode mode(scheduler, edit, *AppSettings, monitor);
@@ -102,7 +99,7 @@ int runWatchVerb(const std::vector<std::string>& args, std::ostream& out, std::o
         return kExitFailed;
     }
     err << "pellucor-cli: watching " << folders.inDir << " (Ctrl+C ends)" << std::endl;
-    app.exec();
+    headless.exec();
     return kExitOk;
 }
 

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QSet>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 
@@ -123,14 +124,21 @@ void InputFileList::readSizes(const QList<QPair<quint64, QString>>& jobs) {
 }
 
 void InputFileList::applySizes(const QHash<quint64, qint64>& sizes) {
-    for (int i = 0, n = view_->topLevelItemCount(); i < n; ++i) {
-        QTreeWidgetItem* row = view_->topLevelItem(i);
-        if (!row->data(ColName, kSizePendingRole).toBool()) continue;
-        auto it = sizes.constFind(row->data(ColName, kRowIdRole).toULongLong());
-        if (it == sizes.constEnd()) continue;
-        row->setText(ColSize, FormatSizeKB(it.value()));
-        row->setData(ColName, kSizePendingRole, false);
+    // Hundreds of texts at once: the view hears of them as one repaint, not one by one.
+    {
+        const QSignalBlocker quiet(view_->model());
+        qsizetype left = sizes.size();
+        for (int i = 0, n = view_->topLevelItemCount(); i < n && left > 0; ++i) {
+            QTreeWidgetItem* row = view_->topLevelItem(i);
+            if (!row->data(ColName, kSizePendingRole).toBool()) continue;
+            auto it = sizes.constFind(row->data(ColName, kRowIdRole).toULongLong());
+            if (it == sizes.constEnd()) continue;
+            row->setText(ColSize, FormatSizeKB(it.value()));
+            row->setData(ColName, kSizePendingRole, false);
+            --left;
+        }
     }
+    view_->viewport()->update();
 }
 
 void InputFileList::waitForSizeReader() { sizePool_.waitForDone(); }
@@ -255,15 +263,20 @@ QString InputFileList::caption(int row) const { return item(row)->text(ColName);
 QString InputFileList::fullPath(int row) const { return item(row)->text(ColFullName); }
 QString InputFileList::sizeText(int row) const { return item(row)->text(ColSize); }
 QString InputFileList::infoText(int row) const { return item(row)->text(ColInfo); }
-void InputFileList::setInfoText(int row, const QString& text) { item(row)->setText(ColInfo, text); }
+// The setters leave a row alone when it already shows the value: a run resets thousands of rows
+// that mostly wait already, and every real change costs the view a notification.
+void InputFileList::setInfoText(int row, const QString& text) {
+    if (infoText(row) != text) item(row)->setText(ColInfo, text);
+}
 bool InputFileList::taken(int row) const { return item(row)->text(ColTaken) == kTakenMark; }
 void InputFileList::setTaken(int row, bool taken) {
-    item(row)->setText(ColTaken, taken ? kTakenMark : QString());
+    if (this->taken(row) != taken) item(row)->setText(ColTaken, taken ? kTakenMark : QString());
 }
 int InputFileList::picture(int row) const { return item(row)->data(ColName, kPictureRole).toInt(); }
 
 void InputFileList::setPicture(int row, int picture) {
     QTreeWidgetItem* r = item(row);
+    if (r->data(ColName, kPictureRole).toInt() == picture) return;
     r->setData(ColName, kPictureRole, picture);
     r->setIcon(ColName, picture >= 0 && picture < ListPictureCount ? pictures_[picture] : QIcon());
 }

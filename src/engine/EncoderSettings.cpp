@@ -239,10 +239,10 @@ void planMpegVideo(const Params& p, const FormatDefaults& def, Constraint constr
 }
 
 JobPlan planStandard(const JobRequest& r, const SourceFacts& source) {
-    const auto muxer = muxerForExtension(r.outputFile);
+    const auto muxer = muxerForExtension(r.Output_File_Name);
     if (!muxer || *muxer == Muxer::Mp3)
         throw EngineError(Error_Settings,
-                          "The output name '" + r.outputFile +
+                          "The output name '" + r.Output_File_Name +
                               "' has no extension this format writes (.mpeg, .mpg, .mp4, .m4v, "
                               ".mov, .flv, .wmv, .avi)");
     JobPlan plan;
@@ -302,16 +302,16 @@ JobPlan planStandard(const JobRequest& r, const SourceFacts& source) {
 
 AudioPlan audioFromProperties(const JobRequest& r, std::vector<std::string>& notes) {
     AudioPlan a;
-    auto codec = audioCodecFromText(r.audioCodec);
+    auto codec = audioCodecFromText(r.Audio_Codec);
     if (!codec) {
-        if (!trimmed(r.audioCodec).empty())
-            notes.push_back("Audio_Codec '" + r.audioCodec + "' is unknown: PCM");
+        if (!trimmed(r.Audio_Codec).empty())
+            notes.push_back("Audio_Codec '" + r.Audio_Codec + "' is unknown: PCM");
         codec = AudioCodec::PcmS16le;
     }
     a.codec = *codec;
-    if (a.codec == AudioCodec::PcmS16le && r.audioBps > 0 && r.audioBps <= 8) a.codec = AudioCodec::PcmU8;
-    a.channels = r.audioChannels > 0 ? r.audioChannels : 2;
-    a.sampleRate = r.audioSampleRate > 0 ? r.audioSampleRate : 44100;
+    if (a.codec == AudioCodec::PcmS16le && r.Audio_BPS > 0 && r.Audio_BPS <= 8) a.codec = AudioCodec::PcmU8;
+    a.channels = r.Audio_Channels > 0 ? r.Audio_Channels : 2;
+    a.sampleRate = r.Audio_SampleRate > 0 ? r.Audio_SampleRate : 44100;
     static const std::map<AudioCodec, int> kbps{
         {AudioCodec::Mp2, 224}, {AudioCodec::Mp3, 192}, {AudioCodec::Ac3, 192}, {AudioCodec::Aac, 160}};
     a.bitRate = kbps.count(a.codec) ? kbps.at(a.codec) * 1000LL : 0;
@@ -347,9 +347,9 @@ JobPlan planMp3(const JobRequest& r, const SourceFacts& source) {
     AudioPlan a;
     a.codec = AudioCodec::Mp3;
     // The sample width means nothing to MP3; the presets use 8 for "small" and 16 for "best".
-    a.vbrQuality = r.audioBps == 8 ? 5 : 2;
-    a.channels = r.audioChannels > 0 ? r.audioChannels : 2;
-    a.sampleRate = r.audioSampleRate > 0 ? r.audioSampleRate : 44100;
+    a.vbrQuality = r.Audio_BPS == 8 ? 5 : 2;
+    a.channels = r.Audio_Channels > 0 ? r.Audio_Channels : 2;
+    a.sampleRate = r.Audio_SampleRate > 0 ? r.Audio_SampleRate : 44100;
     plan.audio = legalAudio(Muxer::Mp3, nullptr, a, plan.notes);
     return plan;
 }
@@ -360,14 +360,14 @@ JobPlan planJob(const JobRequest& request, const SourceFacts& source) {
     if (!source.hasVideo && !source.hasAudio)
         throw EngineError(Error_Nothing, "The source holds neither video nor audio that can be decoded");
     JobPlan plan;
-    switch (request.format) {
+    switch (request.Output_Format) {
     case Format_IndStr_Standard_MPEG: plan = planStandard(request, source); break;
     case Format_WMV: plan = planWmv(request, source); break;
     case Format_AVI: plan = planAvi(request, source); break;
     case Format_MP3: plan = planMp3(request, source); break;
     default:
         throw EngineError(Error_Settings,
-                          "Unknown output format " + std::to_string(static_cast<int>(request.format)));
+                          "Unknown output format " + std::to_string(static_cast<int>(request.Output_Format)));
     }
     if (plan.video.codec == VideoCodec::None && plan.audio.codec == AudioCodec::None)
         throw EngineError(Error_Nothing,

@@ -40,7 +40,7 @@ Transcoder::Outcome Transcoder::run() {
     return Outcome::Completed;
 }
 
-void Transcoder::openInput() { input_ = std::make_unique<InputFile>(inputPath_, control_, request_.debug); }
+void Transcoder::openInput() { input_ = std::make_unique<InputFile>(inputPath_, control_, request_.Debug_Mode); }
 
 void Transcoder::plan() {
     SourceFacts facts = input_->facts();

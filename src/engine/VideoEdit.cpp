@@ -99,31 +99,7 @@ void VideoEdit::refuse(int code, const std::string& text) {
 
 JobRequest VideoEdit::CurrentJobRequest() const {
     JobRequest r;
-    r.format = Output_Format;
-    r.outputFile = Output_File_Name;
-    r.debug = Debug_Mode;
-    r.audioCodec = Audio_Codec;
-    r.audioChannels = Audio_Channels;
-    r.audioBps = Audio_BPS;
-    r.audioSampleRate = Audio_SampleRate;
-    r.wmvMode = WMV_Mode;
-    r.wmvAudioCodec = WMV_Custom_Audio_Codec;
-    r.wmvAudioFormat = WMV_Custom_Audio_Format;
-    r.wmvAudioPeakBitrate = WMV_Custom_Audio_PeakBitrate;
-    r.wmvAudioMode = WMV_Custom_Audio_Mode;
-    r.wmvAudioPresent = WMV_Custom_Audio_StreamPresent;
-    r.wmvVideoCodec = WMV_Custom_Video_Codec;
-    r.wmvWidth = WMV_Custom_Video_Width;
-    r.wmvHeight = WMV_Custom_Video_Height;
-    r.wmvFrameRate = WMV_Custom_Video_FrameRate;
-    r.wmvKeyFrameInterval = WMV_Custom_Video_KeyFrameInterval;
-    r.wmvBitrate = WMV_Custom_Video_Bitrate;
-    r.wmvPeakBitrate = WMV_Custom_Video_PeakBitRate;
-    r.wmvBufferSize = WMV_Custom_Video_Buffer_Size;
-    r.wmvQuality = WMV_Custom_Video_Quality;
-    r.wmvVideoMode = WMV_Custom_Video_Mode;
-    r.wmvTvSystem = WMV_Custom_Video_TVSystem;
-    r.wmvVideoPresent = WMV_Custom_Video_StreamPresent;
+    static_cast<VideoEditProperties&>(r) = *this;
     r.params = params_;
     return r;
 }
@@ -208,7 +184,7 @@ void VideoEdit::runJob(Job& job) {
             });
         };
     }
-    if (job.request.debug)
+    if (job.request.Debug_Mode)
         callbacks.note = [](const std::string& line) { std::fprintf(stderr, "pellucor engine: %s\n", line.c_str()); };
 
     int errorCode = 0;
@@ -222,7 +198,7 @@ void VideoEdit::runJob(Job& job) {
             outcome = transcoder.run();
         }
         if (outcome == Transcoder::Outcome::Completed) {
-            commitTemporary(job.temporary.path, job.request.outputFile);
+            commitTemporary(job.temporary.path, job.request.Output_File_Name);
             completed = true;
         }
     } catch (const EngineError& e) {

@@ -27,39 +27,14 @@
 
 namespace pellucor::engine {
 
-class VideoEdit {
+// The properties (VideoEditProperties, in JobRequest.h) are plain public members, set by the
+// owner and read by Start().
+class VideoEdit : public VideoEditProperties {
 public:
     explicit VideoEdit(pellucor::Scheduler& scheduler);
     virtual ~VideoEdit();  // stops and joins a running job; no event after destruction
     VideoEdit(const VideoEdit&) = delete;
     VideoEdit& operator=(const VideoEdit&) = delete;
-
-    // Properties: plain public members, design-time values as initial values. Read by Start().
-    TVFOutputFormat Output_Format = Format_AVI;
-    std::string Output_File_Name;
-    bool Audio_Preview_Enabled = false;  // no sound is played while converting on this system
-    bool Debug_Mode = false;             // planner notes and FFmpeg's own log on standard error
-    bool Video_Preview_Enabled = true;
-    std::string Audio_Codec = "PCM";
-    int Audio_Channels = 2;
-    int Audio_BPS = 16;
-    int Audio_SampleRate = 44100;
-    TVF_WMV_Mode WMV_Mode = VF_WM_ExternalProfile;
-    std::string WMV_Custom_Audio_Codec, WMV_Custom_Audio_Format;
-    int WMV_Custom_Audio_PeakBitrate = 0;
-    TVF_WMV_Stream_Mode WMV_Custom_Audio_Mode = VF_SM_CBR;
-    bool WMV_Custom_Audio_StreamPresent = false;
-    std::string WMV_Custom_Video_Codec;
-    int WMV_Custom_Video_Width = 0, WMV_Custom_Video_Height = 0;
-    double WMV_Custom_Video_FrameRate = 0;
-    int WMV_Custom_Video_KeyFrameInterval = 0;
-    int WMV_Custom_Video_Bitrate = 0;
-    int WMV_Custom_Video_PeakBitRate = 0;
-    int WMV_Custom_Video_Buffer_Size = 0;
-    int WMV_Custom_Video_Quality = 0;
-    TVF_WMV_Stream_Mode WMV_Custom_Video_Mode = VF_SM_CBR;
-    TVFTVSystem WMV_Custom_Video_TVSystem = VF_TS_PAL;
-    bool WMV_Custom_Video_StreamPresent = false;
 
     // Operations (virtual, so a test can record what a job builder called).
     // The engine has no volume envelope, internal list, effects or extra filters, so their

@@ -57,54 +57,54 @@ JobPlan planWmv(const JobRequest& r, const SourceFacts& source) {
     plan.container.muxer = Muxer::Asf;
     // With an external profile there is no profile file to read on this system; the custom
     // numbers (all zero by design) then stand for "as the source", with both streams present.
-    const bool custom = r.wmvMode == VF_WM_CustomSettings;
+    const bool custom = r.WMV_Mode == VF_WM_CustomSettings;
 
-    if (source.hasVideo && (!custom || r.wmvVideoPresent)) {
+    if (source.hasVideo && (!custom || r.WMV_Custom_Video_StreamPresent)) {
         VideoPlan& v = plan.video;
         v.codec = VideoCodec::Wmv2;
-        chooseFrameSize(v.codec, r.wmvWidth, r.wmvHeight, source, nullptr, v.width, v.height, plan.notes);
+        chooseFrameSize(v.codec, r.WMV_Custom_Video_Width, r.WMV_Custom_Video_Height, source, nullptr, v.width, v.height, plan.notes);
         // ASF players ignore stored pixel shapes, so square pixels and bars keep the picture true.
         v.sampleAspect = Fraction{1, 1};
         v.picture = fitPicture(source.width, source.height, source.sampleAspect, v.width, v.height,
                                v.sampleAspect);
-        std::optional<Fraction> rate = frameRateOf(r.wmvFrameRate);
+        std::optional<Fraction> rate = frameRateOf(r.WMV_Custom_Video_FrameRate);
         if (!rate) {
-            if (r.wmvTvSystem == VF_TS_PAL) rate = Fraction{25, 1};
-            else if (r.wmvTvSystem == VF_TS_NTSC) rate = Fraction{30000, 1001};
+            if (r.WMV_Custom_Video_TVSystem == VF_TS_PAL) rate = Fraction{25, 1};
+            else if (r.WMV_Custom_Video_TVSystem == VF_TS_NTSC) rate = Fraction{30000, 1001};
             else rate = source.frameRate.valid() ? source.frameRate : Fraction{25, 1};
         }
         v.frameRate = legalFrameRate(v.codec, *rate, plan.notes);
-        const std::int64_t target = (r.wmvBitrate > 0 ? r.wmvBitrate : 512) * 1000LL;
-        const int bufferMillis = r.wmvBufferSize > 0 ? r.wmvBufferSize : 1000;
-        switch (r.wmvVideoMode) {
+        const std::int64_t target = (r.WMV_Custom_Video_Bitrate > 0 ? r.WMV_Custom_Video_Bitrate : 512) * 1000LL;
+        const int bufferMillis = r.WMV_Custom_Video_Buffer_Size > 0 ? r.WMV_Custom_Video_Buffer_Size : 1000;
+        switch (r.WMV_Custom_Video_Mode) {
         case VF_SM_CBR: v.rate = rateControlFor(RateMode::Cbr, target, 0, bufferMillis); break;
         case VF_SM_VBR_Quality:
-            v.rate = rateControlFor(RateMode::Quality, target, 0, bufferMillis, r.wmvQuality);
+            v.rate = rateControlFor(RateMode::Quality, target, 0, bufferMillis, r.WMV_Custom_Video_Quality);
             break;
         case VF_SM_VBR_Bitrate: v.rate = rateControlFor(RateMode::Vbr, target); break;
         case VF_SM_VBR_PeakBitrate:
-            v.rate = rateControlFor(RateMode::PeakVbr, target, r.wmvPeakBitrate * 1000LL, bufferMillis);
+            v.rate = rateControlFor(RateMode::PeakVbr, target, r.WMV_Custom_Video_PeakBitRate * 1000LL, bufferMillis);
             break;
         }
         // The key-frame interval is in seconds.
-        v.gopSize = r.wmvKeyFrameInterval > 0
-                        ? std::max(1, static_cast<int>(std::lround(r.wmvKeyFrameInterval * v.frameRate.value())))
+        v.gopSize = r.WMV_Custom_Video_KeyFrameInterval > 0
+                        ? std::max(1, static_cast<int>(std::lround(r.WMV_Custom_Video_KeyFrameInterval * v.frameRate.value())))
                         : 12;
     }
 
-    if (source.hasAudio && (!custom || r.wmvAudioPresent)) {
+    if (source.hasAudio && (!custom || r.WMV_Custom_Audio_StreamPresent)) {
         AudioPlan wanted;
         wanted.codec = AudioCodec::Wmav2;
         wanted.bitRate = 128000;
         wanted.sampleRate = 44100;
         wanted.channels = 2;
-        if (!trimmed(r.wmvAudioFormat).empty()) {
-            if (auto f = parseWmaFormat(r.wmvAudioFormat)) {
+        if (!trimmed(r.WMV_Custom_Audio_Format).empty()) {
+            if (auto f = parseWmaFormat(r.WMV_Custom_Audio_Format)) {
                 if (f->bitRate) wanted.bitRate = f->bitRate;
                 if (f->sampleRate) wanted.sampleRate = f->sampleRate;
                 if (f->channels) wanted.channels = f->channels;
             } else {
-                plan.notes.push_back("WMV audio format '" + r.wmvAudioFormat +
+                plan.notes.push_back("WMV audio format '" + r.WMV_Custom_Audio_Format +
                                      "' names no rate or channels: 128 kbit/s, 44100 Hz, stereo");
             }
         }

@@ -178,8 +178,8 @@ SourceFacts clip() {
 
 JobRequest standard(const std::string& file, std::vector<std::pair<std::string, std::string>> params) {
     JobRequest r;
-    r.format = Format_IndStr_Standard_MPEG;
-    r.outputFile = file;
+    r.Output_Format = Format_IndStr_Standard_MPEG;
+    r.Output_File_Name = file;
     r.params = std::move(params);
     return r;
 }
@@ -318,18 +318,18 @@ TEST(Planner, ReadsTheParametersOfEachFormat) {
 
 TEST(Planner, WmvAviAndMp3FollowTheirProperties) {
     JobRequest wmv;
-    wmv.format = Format_WMV;
-    wmv.outputFile = "w.wmv";
-    wmv.wmvMode = VF_WM_CustomSettings;
-    wmv.wmvAudioPresent = wmv.wmvVideoPresent = true;
-    wmv.wmvAudioFormat = "64 kbps, 22 kHz, mono CBR";
-    wmv.wmvWidth = 321;
-    wmv.wmvHeight = 240;
-    wmv.wmvFrameRate = 29.97;
-    wmv.wmvKeyFrameInterval = 2;
-    wmv.wmvBitrate = 1150;
-    wmv.wmvPeakBitrate = 6000;
-    wmv.wmvVideoMode = VF_SM_VBR_PeakBitrate;
+    wmv.Output_Format = Format_WMV;
+    wmv.Output_File_Name = "w.wmv";
+    wmv.WMV_Mode = VF_WM_CustomSettings;
+    wmv.WMV_Custom_Audio_StreamPresent = wmv.WMV_Custom_Video_StreamPresent = true;
+    wmv.WMV_Custom_Audio_Format = "64 kbps, 22 kHz, mono CBR";
+    wmv.WMV_Custom_Video_Width = 321;
+    wmv.WMV_Custom_Video_Height = 240;
+    wmv.WMV_Custom_Video_FrameRate = 29.97;
+    wmv.WMV_Custom_Video_KeyFrameInterval = 2;
+    wmv.WMV_Custom_Video_Bitrate = 1150;
+    wmv.WMV_Custom_Video_PeakBitRate = 6000;
+    wmv.WMV_Custom_Video_Mode = VF_SM_VBR_PeakBitrate;
     JobPlan p = planJob(wmv, clip());
     EXPECT_EQ(p.container.muxer, Muxer::Asf);
     EXPECT_EQ(p.video.codec, VideoCodec::Wmv2);
@@ -343,21 +343,21 @@ TEST(Planner, WmvAviAndMp3FollowTheirProperties) {
     EXPECT_EQ(p.audio.channels, 1);
     EXPECT_EQ(p.audio.bitRate, 64000);
 
-    wmv.wmvVideoMode = VF_SM_CBR;
-    wmv.wmvFrameRate = 0;
-    wmv.wmvTvSystem = VF_TS_NTSC;
-    wmv.wmvAudioPresent = false;
+    wmv.WMV_Custom_Video_Mode = VF_SM_CBR;
+    wmv.WMV_Custom_Video_FrameRate = 0;
+    wmv.WMV_Custom_Video_TVSystem = VF_TS_NTSC;
+    wmv.WMV_Custom_Audio_StreamPresent = false;
     p = planJob(wmv, clip());
     EXPECT_EQ(p.video.rate.minRate, p.video.rate.maxRate);
     EXPECT_EQ(p.video.frameRate, (Fraction{30000, 1001}));
     EXPECT_EQ(p.audio.codec, AudioCodec::None);
 
     JobRequest avi;
-    avi.format = Format_AVI;
-    avi.outputFile = "x.mp3";  // the writer, not the name, decides
-    avi.audioBps = 8;
-    avi.audioChannels = 1;
-    avi.audioSampleRate = 22050;
+    avi.Output_Format = Format_AVI;
+    avi.Output_File_Name = "x.mp3";  // the writer, not the name, decides
+    avi.Audio_BPS = 8;
+    avi.Audio_Channels = 1;
+    avi.Audio_SampleRate = 22050;
     p = planJob(avi, clip());
     EXPECT_EQ(p.container.muxer, Muxer::Avi);
     EXPECT_EQ(p.video.codec, VideoCodec::Mjpeg);
@@ -366,10 +366,10 @@ TEST(Planner, WmvAviAndMp3FollowTheirProperties) {
     EXPECT_EQ(p.audio.sampleRate, 22050);
 
     JobRequest mp3;
-    mp3.format = Format_MP3;
-    mp3.outputFile = "s.mp3";
+    mp3.Output_Format = Format_MP3;
+    mp3.Output_File_Name = "s.mp3";
     for (const auto& [bits, quality] : {std::pair{8, 5}, {16, 2}, {24, 2}}) {
-        mp3.audioBps = bits;
+        mp3.Audio_BPS = bits;
         p = planJob(mp3, clip());
         EXPECT_EQ(p.audio.codec, AudioCodec::Mp3) << bits << " bits";
         EXPECT_EQ(p.audio.vbrQuality, quality) << bits << " bits";
@@ -382,8 +382,8 @@ TEST(Planner, RefusesWhatCannotBeWritten) {
     silent.hasAudio = false;
     SourceFacts nothing;
     JobRequest mp3;
-    mp3.format = Format_MP3;
-    mp3.outputFile = "s.mp3";
+    mp3.Output_Format = Format_MP3;
+    mp3.Output_File_Name = "s.mp3";
     struct Case { const char* name; JobRequest request; SourceFacts source; int code; } cases[] = {
         {"MP3 from a source without audio", mp3, silent, Error_Nothing},
         {"a source without streams", standard("a.mp4", {}), nothing, Error_Nothing},

@@ -62,7 +62,8 @@ JobPlan planWmv(const JobRequest& r, const SourceFacts& source) {
     if (source.hasVideo && (!custom || r.WMV_Custom_Video_StreamPresent)) {
         VideoPlan& v = plan.video;
         v.codec = VideoCodec::Wmv2;
-        chooseFrameSize(v.codec, r.WMV_Custom_Video_Width, r.WMV_Custom_Video_Height, source, nullptr, v.width, v.height, plan.notes);
+        chooseFrameSize(v.codec, r.WMV_Custom_Video_Width, r.WMV_Custom_Video_Height, source, nullptr, v.width,
+                        v.height, plan.notes);
         // ASF players ignore stored pixel shapes, so square pixels and bars keep the picture true.
         v.sampleAspect = Fraction{1, 1};
         v.picture = fitPicture(source.width, source.height, source.sampleAspect, v.width, v.height,
@@ -83,13 +84,13 @@ JobPlan planWmv(const JobRequest& r, const SourceFacts& source) {
             break;
         case VF_SM_VBR_Bitrate: v.rate = rateControlFor(RateMode::Vbr, target); break;
         case VF_SM_VBR_PeakBitrate:
-            v.rate = rateControlFor(RateMode::PeakVbr, target, r.WMV_Custom_Video_PeakBitRate * 1000LL, bufferMillis);
+            v.rate = rateControlFor(RateMode::PeakVbr, target, r.WMV_Custom_Video_PeakBitRate * 1000LL,
+                                    bufferMillis);
             break;
         }
         // The key-frame interval is in seconds.
-        v.gopSize = r.WMV_Custom_Video_KeyFrameInterval > 0
-                        ? std::max(1, static_cast<int>(std::lround(r.WMV_Custom_Video_KeyFrameInterval * v.frameRate.value())))
-                        : 12;
+        const double keySeconds = r.WMV_Custom_Video_KeyFrameInterval;
+        v.gopSize = keySeconds > 0 ? std::max(1, static_cast<int>(std::lround(keySeconds * v.frameRate.value()))) : 12;
     }
 
     if (source.hasAudio && (!custom || r.WMV_Custom_Audio_StreamPresent)) {

@@ -3,8 +3,8 @@
 #include "ui_frmPellucor.h"
 
 #include "app/AboutBox.h"
-#include "app/FileListRows.h"
 #include "app/ActionLink.h"
+#include "app/FileListRows.h"
 #include "app/InputFileList.h"
 #include "app/MenuStates.h"
 #include "app/Pictures.h"
@@ -290,14 +290,15 @@ void TfrmPellucor::actHotDirExecute() { enterHotDirectoryMode(); }
 
 void TfrmPellucor::actReturnmodeExecute() { enterBatchMode(); }
 
-void TfrmPellucor::UpdateMenuStates() {
+MenuStates TfrmPellucor::menuStates() const {
     MenuStates s = batchRunning_ ? RunMenuStates(true) : MenuStatesFor(FMode, files_->rowCount() > 0);
     // While watching, neither the output format nor the mode may change.
     if (hotDir_->Running()) s.format = s.returnMode = false;
-    applyMenuStates(s);
+    return s;
 }
 
-void TfrmPellucor::applyMenuStates(const MenuStates& s) {
+void TfrmPellucor::UpdateMenuStates() {
+    const MenuStates s = menuStates();
     Ui::frmPellucor& u = *ui_;
     u.mniAdd->setEnabled(s.add);
     u.mniAddFolder->setEnabled(s.addFolder);
@@ -323,7 +324,7 @@ void TfrmPellucor::UpdateListActions() {
     u.pnlempty->setVisible(!hasRows);
     // The menu entries that depend on the list follow the table of the current mode, so that a
     // file dropped on the Mode or Hot Directory page cannot switch on Convert there.
-    const MenuStates s = batchRunning_ ? RunMenuStates(true) : MenuStatesFor(FMode, hasRows);
+    const MenuStates s = menuStates();
     u.mniSelectAll->setEnabled(s.selectAll);
     u.mniRemove->setEnabled(s.remove);
     u.mniClear->setEnabled(s.clear);

@@ -102,7 +102,7 @@ protected:
 
 private:
     void createStatusPanels();
-    void applyMenuStates(const MenuStates& s);
+    MenuStates menuStates() const;  // the File and Action entries for the mode and run state
     void LoadHotDirSettings();
     void linkActions();
     void connectHandlers();

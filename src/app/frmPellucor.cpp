@@ -110,7 +110,7 @@ TfrmPellucor::~TfrmPellucor() {
     VideoEdit->OnStop = nullptr;
     VideoEdit->OnPreview = nullptr;
     VideoEdit.reset();
-    if (busyCursor_) QGuiApplication::restoreOverrideCursor();
+    if (batchRunning_) QGuiApplication::restoreOverrideCursor();
 }
 
 void TfrmPellucor::LoadHotDirSettings() {

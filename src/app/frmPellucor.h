@@ -60,7 +60,6 @@ public:
     QProgressBar& progressBar() { return *FProgressBar; }
     QLabel& statusPanel(int index) { return *statusPanels_[index]; }
 
-    conversion::BatchDriver& batchDriver() { return *batch_; }
     hotdir::HotDirMode& hotDirMode() { return *hotDir_; }
     hotdir::DirectoryMonitor& monitor() { return *FMonitor; }
     bool batchRunning() const { return batchRunning_; }
@@ -187,8 +186,7 @@ private:
 
     int FMode = ModePage;
     int FFormatPage = 0;
-    bool batchRunning_ = false;  // between Convert and the run's end or Stop
-    bool busyCursor_ = false;    // the run's busy cursor is pushed
+    bool batchRunning_ = false;  // between Convert and the run's end or Stop; the busy cursor is on
     std::string lastProblem_;    // the hot-directory problem shown last, not repeated
 };
 

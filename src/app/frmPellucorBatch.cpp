@@ -62,15 +62,14 @@ void TfrmPellucor::EnableRunControls(bool on) {
 // --- What the batch run shows -----------------------------------------------------------------
 
 void TfrmPellucor::setRunning(bool running) {
+    // The busy cursor stays for the whole run; the window keeps working under it, so Stop and
+    // Add can still be used.
+    if (running && !batchRunning_) QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    if (!running && batchRunning_) QGuiApplication::restoreOverrideCursor();
     batchRunning_ = running;
     ui_->btnConvert->setVisible(!running);
     ui_->btnStopConvert->setVisible(running);
     ui_->actStopConvert->setEnabled(running);
-    // The busy cursor stays for the whole run; the window keeps working under it, so Stop and
-    // Add can still be used.
-    if (running && !busyCursor_) QGuiApplication::setOverrideCursor(Qt::BusyCursor);
-    if (!running && busyCursor_) QGuiApplication::restoreOverrideCursor();
-    busyCursor_ = running;
     UpdateMenuStates();
     EnableRunControls(!running);
     if (running) UpdateListActions();

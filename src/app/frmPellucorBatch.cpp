@@ -106,24 +106,26 @@ void TfrmPellucor::runEnded(const std::string& lastOutput) {
 
 // --- The component's events -------------------------------------------------------------------
 
+// Each event goes to the mode whose job it is, not merely to the page shown: a job that End or
+// Stop aborted still reports its end after the user may have changed modes.
 void TfrmPellucor::VideoEditStart() {
-    if (FMode == ModeBatch) batch_->VideoEditStart();
+    if (batch_->JobPending()) batch_->VideoEditStart();
 }
 
 void TfrmPellucor::VideoEditProgress(int percent) {
-    if (FMode == ModeBatch) batch_->VideoEditProgress(percent);
-    else if (FMode == ModeHotDirectory) FProgressBar->hide();  // no progress in this mode
+    if (batch_->JobPending()) batch_->VideoEditProgress(percent);
+    else if (hotDir_->Busy()) FProgressBar->hide();  // no progress in Hot Directories Mode
 }
 
 void TfrmPellucor::VideoEditError(int code, const std::string& text) {
-    if (FMode == ModeBatch) batch_->VideoEditError(code, text);
-    else if (FMode == ModeHotDirectory) hotDir_->VideoEditError(code, text);
+    if (batch_->JobPending()) batch_->VideoEditError(code, text);
+    else if (hotDir_->Busy()) hotDir_->VideoEditError(code, text);
 }
 
 void TfrmPellucor::VideoEditStop() {
     VideoEdit->Input_Clear_List();
-    if (FMode == ModeBatch) batch_->VideoEditStop();
-    else if (FMode == ModeHotDirectory) hotDir_->VideoEditStop();
+    if (batch_->JobPending()) batch_->VideoEditStop();
+    else if (hotDir_->Busy()) hotDir_->VideoEditStop();
 }
 
 } // namespace pellucor::app

@@ -71,6 +71,7 @@ void BatchDriver::Tick()
         batchOutput_ = lastDestination;
         try {
             StartJob(edit_, settings_, rows_.fullPath(row), batchOutput_);
+            jobPending_ = true;
         } catch (const std::exception& e) {
             // No event will follow a job that never started: fail the row here and let the
             // next tick go on with the next one.
@@ -111,6 +112,7 @@ void BatchDriver::VideoEditProgress(int percent) { view_.showProgress(percent); 
 
 void BatchDriver::VideoEditError(int /*code*/, const std::string& text)
 {
+    jobPending_ = false;
     rows_.setPicture(batchItem_, PictureFailed);
     view_.appendMemo(ErrorLine(text));
     converting_ = false;
@@ -118,6 +120,7 @@ void BatchDriver::VideoEditError(int /*code*/, const std::string& text)
 
 void BatchDriver::VideoEditStop()
 {
+    jobPending_ = false;
     view_.hideProgress();
     converting_ = false;
     if (batchItem_ >= rows_.rowCount()) return;

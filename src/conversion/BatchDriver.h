@@ -68,6 +68,9 @@ public:
     // Stop: the running job is asked to end and the run goes idle.
     void Stop();
     bool Running() const { return timer_ != 0 || converting_; }
+    // A job this run started has not reported its end yet (also after Stop, until the
+    // component's stop event): the component's events are this driver's.
+    bool JobPending() const { return jobPending_; }
 
     // The component's events while the window is in batch mode.
     void VideoEditStart();
@@ -90,6 +93,7 @@ private:
     Scheduler::TimerId timer_ = 0;
     std::string outputDir_;   // FOutputDir
     bool converting_ = false; // FConverting
+    bool jobPending_ = false;
     int batchItem_ = 0;       // FBatchItem
     std::string batchOutput_; // FBatchOutput
 };

@@ -5,6 +5,7 @@
 #include "QtEnvironment.h"
 #include "RunFixture.h"
 
+#include "app/Pictures.h"
 #include "conversion/ConversionLog.h"
 #include "hotdir/HotDirMode.h"
 #include "hotdir/uHotDir.h"
@@ -202,6 +203,27 @@ TEST_F(FormHotDir, AVanishedLogFolderIsReportedOnceAndConversionsGoOn) {
         }
     EXPECT_EQ(critical, 1);
     end();
+}
+
+TEST_F(FormHotDir, AJobEndedByEndStaysTheModesEvenAfterReturningToBatchMode) {
+    // A converted row on the batch page, which the aborted job's late stop must not touch.
+    list().AddFileItem(clip("done.avi"));
+    list().setPicture(0, PicConverted);
+    setFolders(in, out, logs);
+    run();
+    const std::string made = clip("made-long.avi", 30, 320, 240).toStdString();
+    std::filesystem::rename(made, in / "long.avi");
+    ASSERT_TRUE(driveUntil([&] { return form->videoEdit().IsRunning(); }));
+
+    end();
+    trigger("actReturnmode");  // before the component reports the end of the stopped job
+    ASSERT_EQ(form->mode(), TfrmPellucor::ModeBatch);
+    ASSERT_TRUE(driveUntil([&] { return !form->videoEdit().IsRunning(); }));
+
+    EXPECT_EQ(list().picture(0), PicConverted);
+    EXPECT_TRUE(memoLines().join("").isEmpty());
+    EXPECT_FALSE(form->hotDirMode().Busy());
+    EXPECT_TRUE(filesIn(out).empty()) << "the stopped job's output is gone";
 }
 
 } // namespace

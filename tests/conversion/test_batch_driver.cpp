@@ -153,10 +153,13 @@ TEST_F(BatchDriverTest, StopDuringTheSecondRowLeavesItWaitingAndTheThirdUntouche
     scheduler.advance(500ms);
     finishJob();
     scheduler.advance(500ms);
+    EXPECT_TRUE(driver.JobPending());
     driver.Stop();
     EXPECT_EQ(edit.stops, 1);
     EXPECT_FALSE(view.running);
+    EXPECT_TRUE(driver.JobPending()) << "the aborted job's end is still this run's to handle";
     finishJob(/*completed=*/false);  // the stop event of the aborted job
+    EXPECT_FALSE(driver.JobPending());
     scheduler.advance(2000ms);
     EXPECT_EQ(rows.pictures(), (std::vector<int>{2, 0, 0}));
     EXPECT_TRUE(rows.rows[1].taken);
@@ -177,6 +180,7 @@ TEST_F(BatchDriverTest, AJobThatCannotStartFailsItsRowAndTheNextOneRuns)
     ASSERT_TRUE(driver.Convert(out(), 5));
     scheduler.advance(500ms);
     EXPECT_EQ(rows.pictures()[0], 1);
+    EXPECT_FALSE(driver.JobPending()) << "no event will come for a job that never started";
     EXPECT_EQ(view.memo.back(), "[Error message]: 'fast' is not a valid integer value");
     scheduler.advance(500ms);
     EXPECT_TRUE(rows.rows[1].taken) << "the run went on";

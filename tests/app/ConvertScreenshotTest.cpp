@@ -1,4 +1,4 @@
-// A picture of the Convert page for the documentation, written only when PELLUCOR_SCREENSHOTS
+// Pictures of the Convert and Hot Directory pages for the documentation, written only when PELLUCOR_SCREENSHOTS
 // names a folder. Run it under Xvfb with the xcb platform, so that the desktop's real fonts draw
 // the window:
 //   PELLUCOR_SCREENSHOTS=docs/screenshots QT_QPA_PLATFORM=xcb xvfb-run -a build/bin/app_screenshot_tests
@@ -59,6 +59,26 @@ TEST_F(Screenshot, ConvertPage) {
     QApplication::processEvents();
 
     const QString path = QDir(folder).filePath(QStringLiteral("convert-page.png"));
+    EXPECT_TRUE(f.grab().save(path)) << path.toStdString();
+}
+
+TEST_F(Screenshot, HotDirectoryPage) {
+    const char* folder = std::getenv("PELLUCOR_SCREENSHOTS");
+    if (!folder || !*folder) GTEST_SKIP() << "PELLUCOR_SCREENSHOTS names no folder";
+    ASSERT_TRUE(QDir().mkpath(folder));
+
+    lang::LanguageFile = PELLUCOR_SOURCE_DIR "/data/English.lng";
+    AppSettings->PageIndex = 3;  // FLV
+    AppSettings->Indir = "/srv/incoming";
+    AppSettings->OutDir = "/srv/converted";
+    AppSettings->LogDir = "/srv/logs";
+    AppSettings->SubDir = true;
+    TfrmPellucor& f = open();
+    find<QAbstractButton>("rbrdohotdir")->setChecked(true);
+    trigger("actNext");
+    QApplication::processEvents();
+
+    const QString path = QDir(folder).filePath(QStringLiteral("hotdir-page.png"));
     EXPECT_TRUE(f.grab().save(path)) << path.toStdString();
 }
 

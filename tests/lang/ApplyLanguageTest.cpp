@@ -316,6 +316,8 @@ TEST_F(ApplyLanguageTest, SetPropertyTextReportsWhetherItSetAnything) {
     EXPECT_FALSE(SetPropertyText(form.lbl2, "nothing", "x"));
     EXPECT_FALSE(SetPropertyText(form.btnAdd, "Width", "1.5"));
     EXPECT_FALSE(SetPropertyText(form.lbl2, "enabled", "1"));
+    EXPECT_FALSE(SetPropertyText(form.lbl2, "ObjectName", "renamed"));  // the program finds it by name
+    EXPECT_EQ(form.lbl2->objectName(), "lbl2");
     EXPECT_FALSE(SetPropertyText(nullptr, "Caption", "x"));
     EXPECT_EQ(FindComponent(&form.window, "LBLNESTED"), form.lblNested);
     EXPECT_EQ(FindComponent(&form.window, "frmPellucor"), nullptr);  // the form is no descendant

@@ -165,8 +165,10 @@ bool IsIntegerType(int typeId) {
     }
 }
 
-// Any other name: a writable Qt property found by name, set by its kind.
+// Any other name: a writable Qt property found by name, set by its kind. Not the name: the
+// program finds its own components by name, and a renamed one would be lost to it.
 bool SetQtProperty(QObject* component, const std::string& name, const QString& value) {
+    if (EqualsNoCase("objectName", name)) return false;
     const QMetaObject* meta = component->metaObject();
     for (int i = 0; i < meta->propertyCount(); ++i) {
         const QMetaProperty property = meta->property(i);

@@ -5,6 +5,7 @@
 #   bash bench/hotdir-bench.sh [FILES] [TREE_FILES] [IDLE_SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source bench/results-section.sh
 files=${1:-500}
 tree=${2:-10000}
 idle=${3:-30}
@@ -72,17 +73,4 @@ take at least 250 s however fast each conversion is.
 <!-- hotdir:end -->
 MD
 )
-results=bench/results.md
-[ -f $results ] || echo "# Benchmark results" >$results
-if grep -q '<!-- hotdir:begin -->' $results; then
-  python3 - "$results" "$section" <<'PY'
-import re, sys
-path, section = sys.argv[1], sys.argv[2]
-text = open(path).read()
-text = re.sub(r'<!-- hotdir:begin -->.*?<!-- hotdir:end -->', lambda m: section, text, flags=re.S)
-open(path, 'w').write(text)
-PY
-else
-  printf '\n%s\n' "$section" >>$results
-fi
-echo "$section"
+write_results_section bench/results.md hotdir "$section"

@@ -13,6 +13,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
+source bench/results-section.sh
 HOT_FILES=${1:-2000}
 BATCH_ROWS=${2:-5000}
 BURST=${BURST:-100}
@@ -111,16 +112,4 @@ timer fires on the list's event loop. $SCALE_NOTE
 <!-- load:end -->
 MD
 )
-[ -f "$RESULTS" ] || echo "# Benchmark results" >"$RESULTS"
-if grep -q '<!-- load:begin -->' "$RESULTS"; then
-  python3 - "$RESULTS" "$section" <<'PY'
-import re, sys
-path, section = sys.argv[1], sys.argv[2]
-text = open(path).read()
-text = re.sub(r'<!-- load:begin -->.*?<!-- load:end -->', lambda m: section, text, flags=re.S)
-open(path, 'w').write(text)
-PY
-else
-  printf '\n%s\n' "$section" >>"$RESULTS"
-fi
-echo "$section"
+write_results_section "$RESULTS" load "$section"

@@ -2,6 +2,7 @@
 // count question, Clear, removal of failed and succeeded rows, header sorting, the Example link
 // and the actions that follow the list.
 #include "FormFixture.h"
+#include "OpenedUrls.h"
 #include "QtEnvironment.h"
 
 #include "app/Pictures.h"
@@ -217,16 +218,7 @@ TEST_F(FormFiles, PropertiesWithoutAFileManagerOpenOurOwnWindow) {
                 dialog->findChild<QLabel*>(QStringLiteral("lblSize"))->text().contains(QStringLiteral("2048")));
 }
 
-// Takes the "file" scheme of QDesktopServices while it lives, so nothing is really opened.
-class OpenedUrls : public QObject {
-    Q_OBJECT
-public:
-    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
-    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls << url; }
-};
+using test::OpenedUrls;
 
 TEST_F(FormFiles, OpenAndOpenFolderUseTheFirstSelectedRow) {
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");  // no file manager anywhere
@@ -268,4 +260,3 @@ TEST_F(FormFiles, TheListsPopupMenuOpensOnRequest) {
 } // namespace
 } // namespace pellucor::app
 
-#include "FormFilesTest.moc"

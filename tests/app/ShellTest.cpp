@@ -5,6 +5,7 @@
 #include "platform/Shell.h"
 
 #include "fixtures/TempDir.h"
+#include "OpenedUrls.h"
 #include "QtEnvironment.h"
 
 #include <QDBusConnection>
@@ -59,16 +60,7 @@ public slots:
     void ShowItemProperties(const QStringList& uris, const QString&) { properties << uris; }
 };
 
-// Takes the "file" scheme of QDesktopServices for as long as it lives.
-class OpenedUrls : public QObject {
-    Q_OBJECT
-public:
-    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
-    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls << url; }
-};
+using app::test::OpenedUrls;
 
 template <typename Done>
 bool RunUntil(Done done) {

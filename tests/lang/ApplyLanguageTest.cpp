@@ -2,6 +2,7 @@
 #include "lang/forms/ApplyLanguage.h"
 #include "lang/forms/PropertyText.h"
 
+#include "QtEnvironment.h"
 #include "TempFolder.h"
 
 #include <QAction>
@@ -26,21 +27,7 @@
 namespace pellucor::lang {
 namespace {
 
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[16] = "lang_forms";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-const auto* const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+const auto* const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new test::QtEnvironment<>);
 
 // A stand-in for the main window: one component of each kind a language file addresses.
 struct Form {

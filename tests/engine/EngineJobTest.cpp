@@ -27,11 +27,8 @@ namespace fs = std::filesystem;
 namespace presets = engine::presets;
 using fixtures::AviSpec;
 
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-void writeFile(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
+using fixtures::readFile;
+using fixtures::writeFile;
 
 // Names in the folder other than the ones given: a leftover temporary file shows up here.
 std::vector<std::string> othersIn(const fs::path& folder, std::vector<std::string> known) {

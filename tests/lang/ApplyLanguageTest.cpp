@@ -3,7 +3,7 @@
 #include "lang/forms/PropertyText.h"
 
 #include "QtEnvironment.h"
-#include "TempFolder.h"
+#include "fixtures/TempDir.h"
 
 #include <QAction>
 #include <QApplication>
@@ -75,7 +75,7 @@ protected:
 
     std::string writeFile(const std::string& text) { return folder_.write("Test.lng", text).string(); }
 
-    test::TempFolder folder_;
+    fixtures::TempDir folder_;
 };
 
 struct LineCase {

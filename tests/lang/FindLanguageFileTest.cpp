@@ -5,7 +5,7 @@
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 
-#include "TempFolder.h"
+#include "fixtures/TempDir.h"
 
 #include <fstream>
 #include <functional>
@@ -20,7 +20,7 @@ constexpr const char* kKey = "Software\\Tamrix\\Pellucor";
 
 // <temp>/config/user.reg, <temp>/prefix/bin/ (the program) and <temp>/prefix/share/pellucor/.
 struct Places {
-    test::TempFolder folder;
+    fixtures::TempDir folder;
     std::filesystem::path hive = folder.path() / "config" / "user.reg";
     std::string bin = folder.directory() + "prefix/bin/";
     std::string share = folder.directory() + "prefix/share/pellucor/";

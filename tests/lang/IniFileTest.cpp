@@ -1,7 +1,7 @@
 // The INI reader against the private-profile rules that language files were written for.
 #include "lang/IniFile.h"
 
-#include "TempFolder.h"
+#include "fixtures/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -150,7 +150,7 @@ TEST(IniFile, KeyListStopsAtTheFirstKeyThatDoesNotFit16384Bytes) {
 }
 
 TEST(IniFile, MissingOrUnreadableFilesReadAsEmpty) {
-    test::TempFolder folder;
+    fixtures::TempDir folder;
     const std::filesystem::path paths[] = {
         folder.path() / "missing.lng",
         folder.path(),  // a folder, not a file
@@ -166,7 +166,7 @@ TEST(IniFile, MissingOrUnreadableFilesReadAsEmpty) {
 }
 
 TEST(IniFile, ReadsFilesWithByteOrderMarkAndCrLf) {
-    test::TempFolder folder;
+    fixtures::TempDir folder;
     const IniFile ini(folder.write("bom.lng", "\xEF\xBB\xBF[Strings]\r\n12=Ordner w\xC3\xA4hlen\r\n"));
     EXPECT_EQ(ini.readString("Strings", "12", ""), "Ordner w\xC3\xA4hlen");
 }

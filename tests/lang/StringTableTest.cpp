@@ -4,7 +4,7 @@
 #include "lang/IniFile.h"
 #include "lang/TextDecoding.h"
 
-#include "TempFolder.h"
+#include "fixtures/TempDir.h"
 
 #include <algorithm>
 #include <fstream>
@@ -27,7 +27,7 @@ TEST(StringTable, ReplaceLineBreaks) {
 }
 
 TEST(StringTable, LoadFillsEntriesByDecimalKey) {
-    test::TempFolder folder;
+    fixtures::TempDir folder;
     const std::string file = folder.write("German.lng",
         "[Strings]\n"
         "0=zero\n"
@@ -69,7 +69,7 @@ TEST(StringTable, LoadFillsEntriesByDecimalKey) {
 }
 
 TEST(StringTable, LoadStopsAtTheHighestIndexAndTheTableEnd) {
-    test::TempFolder folder;
+    fixtures::TempDir folder;
     const std::string file = folder.write("t.lng", "[Strings]\n2=two\n3=three\n9=nine\n").string();
     std::vector<std::string> table(10);
     LoadStringTable(table, 2, file, "Strings");
@@ -82,7 +82,7 @@ TEST(StringTable, LoadStopsAtTheHighestIndexAndTheTableEnd) {
 }
 
 TEST(StringTable, MissingFileLeavesEveryEntryAsItWas) {
-    test::TempFolder folder;
+    fixtures::TempDir folder;
     std::vector<std::string> table(451, "kept");
     LoadStringTable(table, 450, (folder.path() / "missing.lng").string(), "Strings");
     EXPECT_EQ(std::count(table.begin(), table.end(), "kept"), 451);
@@ -90,7 +90,7 @@ TEST(StringTable, MissingFileLeavesEveryEntryAsItWas) {
 
 TEST(StringTable, GlobalTableHas451EntriesAndLoadsLikeAnyOther) {
     static_assert(std::tuple_size_v<TStringTable> == 451);
-    test::TempFolder folder;
+    fixtures::TempDir folder;
     const std::string file = folder.write("g.lng", "[Strings]\n24=The log directory||is missing\n").string();
     const std::string before = StringTable[24];
     LoadStringTable(StringTable, kStringTableHighest, file, "Strings");

@@ -3,7 +3,7 @@
 
 #include "lang/IniFile.h"
 
-#include "TempFolder.h"
+#include "fixtures/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -97,7 +97,7 @@ TEST(TextDecoding, LongEightBitFileIsDecodedWhole) {
     for (int i = 0; i < 5000; ++i) bytes += "\xCF";
     std::string expected;
     for (int i = 0; i < 2047; ++i) expected += "\xD0\x9F";
-    test::TempFolder folder;
+    fixtures::TempDir folder;
     const IniFile ini(folder.write("Russian.lng", bytes));
     EXPECT_EQ(ini.readString("Strings", "12", ""), expected);
 }

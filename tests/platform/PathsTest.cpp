@@ -1,13 +1,13 @@
 // Where the program, its data files and the user's documents are.
 #include "platform/Paths.h"
-#include "TempFolder.h"
+#include "fixtures/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
 using namespace pellucor::platform;
-using pellucor::testing::writeFile;
+using pellucor::fixtures::writeFile;
 
 namespace {
 
@@ -48,7 +48,7 @@ TEST(Paths, DataFilesBesideTheProgramComeBeforeTheSharedFolder)
 
 TEST(Paths, DocumentsFollowTheXdgUserDirs)
 {
-    pellucor::testing::TempFolder home;
+    pellucor::fixtures::TempDir home;
     const char* oldHome = std::getenv("HOME");
     const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
     const std::string savedHome = oldHome ? oldHome : "";

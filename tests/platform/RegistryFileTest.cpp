@@ -1,7 +1,7 @@
 // Hand-written and foreign hive files: what is read from them, what survives our saves, and how
 // a file that is not .reg text is moved aside instead of being overwritten.
 #include "platform/Registry.h"
-#include "TempFolder.h"
+#include "fixtures/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 using pellucor::platform::RegistryKey;
 using pellucor::platform::RegType;
 using pellucor::platform::takeHiveMessages;
-using pellucor::testing::readFile;
-using pellucor::testing::TempFolder;
-using pellucor::testing::writeFile;
+using pellucor::fixtures::readFile;
+using pellucor::fixtures::TempDir;
+using pellucor::fixtures::writeFile;
 
 namespace {
 
@@ -76,7 +76,7 @@ const std::string kForeign = kHeader +
 
 TEST(RegistryFile, ReadsEveryFormOfAForeignFile)
 {
-    TempFolder dir;
+    TempDir dir;
     const auto hive = dir / "user.reg";
     writeFile(hive, kForeign);
     RegistryKey key(hive);
@@ -105,7 +105,7 @@ TEST(RegistryFile, ReadsEveryFormOfAForeignFile)
 
 TEST(RegistryFile, ASaveKeepsEveryLineItDidNotReplace)
 {
-    TempFolder dir;
+    TempDir dir;
     const auto hive = dir / "user.reg";
     writeFile(hive, kForeign);
     {
@@ -142,7 +142,7 @@ TEST(RegistryFile, ReadsRegeditsUtf16Export)
         utf16 += c;
         utf16 += '\0';
     }
-    TempFolder dir;
+    TempDir dir;
     writeFile(dir / "user.reg", utf16);
     RegistryKey key(dir / "user.reg");
     ASSERT_TRUE(key.openKey("Software\\Tamrix\\Pellucor", false));
@@ -176,7 +176,7 @@ TEST(RegistryFile, AFileThatIsNotRegTextIsMovedAsideNeverOverwritten)
     };
     for (const BadCase& c : cases) {
         SCOPED_TRACE(c.name);
-        TempFolder dir;
+        TempDir dir;
         const auto hive = dir / "user.reg";
         writeFile(hive, c.content);
         {
@@ -202,7 +202,7 @@ TEST(RegistryFile, AFileThatIsNotRegTextIsMovedAsideNeverOverwritten)
 
 TEST(RegistryFile, TwoBadFilesInOneSecondKeepBothCopies)
 {
-    TempFolder dir;
+    TempDir dir;
     const auto hive = dir / "user.reg";
     for (const char* content : {"first broken", "second broken"}) {
         writeFile(hive, content);

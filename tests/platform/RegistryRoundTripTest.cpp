@@ -1,7 +1,7 @@
 // Values written through RegistryKey come back from the file with their type and bytes, and the
 // registry layer's errors carry their exact texts.
 #include "platform/Registry.h"
-#include "TempFolder.h"
+#include "fixtures/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 using pellucor::platform::RegistryError;
 using pellucor::platform::RegistryKey;
 using pellucor::platform::RegType;
-using pellucor::testing::readFile;
-using pellucor::testing::TempFolder;
+using pellucor::fixtures::readFile;
+using pellucor::fixtures::TempDir;
 
 namespace {
 
@@ -51,7 +51,7 @@ TEST(RegistryRoundTrip, EveryTypeKeepsItsTypeAndBytes)
         {"a type of another tool", static_cast<RegType>(0x20000), sequence(40)},
         {"sz in hex form, odd length", RegType::Sz, bytes({'a', 0, 'b'})},
     };
-    TempFolder dir;
+    TempDir dir;
     const auto hive = dir / "user.reg";
     {
         RegistryKey key(hive);
@@ -88,7 +88,7 @@ TEST(RegistryRoundTrip, TextsComeBackUnchanged)
         {"equals and brackets", "=[x]=\"@\""},
         {"long", std::string(5000, 'x')},
     };
-    TempFolder dir;
+    TempDir dir;
     const auto hive = dir / "user.reg";
     {
         RegistryKey key(hive);
@@ -115,7 +115,7 @@ TEST(RegistryRoundTrip, TextsComeBackUnchanged)
 TEST(RegistryRoundTrip, IntegersKeepTheirSign)
 {
     const std::vector<std::int32_t> values = {0, 1, -1, 42, INT32_MIN, INT32_MAX};
-    TempFolder dir;
+    TempDir dir;
     const auto hive = dir / "user.reg";
     {
         RegistryKey key(hive);
@@ -130,7 +130,7 @@ TEST(RegistryRoundTrip, IntegersKeepTheirSign)
 
 TEST(RegistryRoundTrip, ValueNamesIgnoreCaseAndKeepTheirSpelling)
 {
-    TempFolder dir;
+    TempDir dir;
     const auto hive = dir / "user.reg";
     {
         RegistryKey key(hive);
@@ -152,7 +152,7 @@ TEST(RegistryRoundTrip, ValueNamesIgnoreCaseAndKeepTheirSpelling)
 
 TEST(RegistryRoundTrip, KeysExistWithTheirParentsAndOnlyWhenAskedToCreate)
 {
-    TempFolder dir;
+    TempDir dir;
     const auto hive = dir / "sub" / "user.reg";
     RegistryKey key(hive);
     EXPECT_FALSE(key.openKey(kKey, false));
@@ -175,7 +175,7 @@ struct ErrorCase {
 
 TEST(RegistryErrors, CarryTheRegistryLayersTexts)
 {
-    TempFolder dir;
+    TempDir dir;
     const auto hive = dir / "user.reg";
     {
         RegistryKey key(hive);
@@ -212,8 +212,8 @@ TEST(RegistryErrors, CarryTheRegistryLayersTexts)
 
 TEST(RegistryErrors, AnUnwritableHiveFailsTheCloseNamingTheFirstValue)
 {
-    TempFolder dir;
-    pellucor::testing::writeFile(dir / "file", "not a folder");
+    TempDir dir;
+    pellucor::fixtures::writeFile(dir / "file", "not a folder");
     const auto hive = dir / "file" / "user.reg";  // its folder can never be created
     RegistryKey key(hive);
     ASSERT_TRUE(key.openKey(kKey, true));

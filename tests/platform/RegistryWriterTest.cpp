@@ -2,7 +2,7 @@
 // the old or the new file, never a mix.
 #include "platform/RegFile.h"
 #include "platform/Registry.h"
-#include "TempFolder.h"
+#include "fixtures/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,8 @@
 #include <unistd.h>
 
 using pellucor::platform::RegistryKey;
-using pellucor::testing::readFile;
-using pellucor::testing::TempFolder;
+using pellucor::fixtures::readFile;
+using pellucor::fixtures::TempDir;
 namespace regfile = pellucor::platform::regfile;
 
 namespace {
@@ -60,7 +60,7 @@ int exitStatus(pid_t pid)
 
 TEST(RegistryWriters, TwoOpenKeysInOneProcessKeepEachOthersValues)
 {
-    TempFolder dir;
+    TempDir dir;
     const auto hive = dir / "user.reg";
     {
         RegistryKey first(hive);
@@ -84,7 +84,7 @@ TEST(RegistryWriters, TwoOpenKeysInOneProcessKeepEachOthersValues)
 
 TEST(RegistryWriters, TwoProcessesSavingAtOnceLoseNothing)
 {
-    TempFolder dir;
+    TempDir dir;
     const auto hive = dir / "user.reg";
     constexpr int kSaves = 40;
     int go[2];
@@ -159,7 +159,7 @@ Snapshot inspect(const std::string& bytes)
 
 TEST(RegistryWriters, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFile)
 {
-    TempFolder dir;
+    TempDir dir;
     const auto hive = dir / "user.reg";
     std::mt19937 random(20240611);
     int lastSeen = -1;

@@ -1,6 +1,7 @@
 #include "BrokenAvi.h"
 
 #include "fixtures/AviFixture.h"
+#include "fixtures/TempDir.h"
 
 #include <fstream>
 #include <iterator>
@@ -58,10 +59,7 @@ std::pair<RiffChunk, RiffChunk> videoHeaders(const std::string& b, const std::ve
     throw std::runtime_error("the fixture has no video stream header");
 }
 
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using fixtures::readFile;
 
 std::string randomBytes(std::size_t n, std::uint32_t seed) {
     std::string s(n, '\0');

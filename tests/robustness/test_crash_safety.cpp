@@ -35,12 +35,9 @@ using std::chrono::milliseconds;
 
 constexpr unsigned kSeed = 20240611;
 
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using fixtures::readFile;
+using fixtures::writeFile;
 
-void writeFile(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 
 // Names in the folder, sorted.
 std::vector<std::string> namesIn(const fs::path& folder) {

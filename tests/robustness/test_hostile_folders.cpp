@@ -37,10 +37,7 @@ using conversion::RowPicture;
 
 const std::string kEarlier = "the earlier first.mp4 of the user's, which must survive\n";
 
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using fixtures::readFile;
 
 // The file list of a batch: two source files.
 struct Rows : conversion::BatchRows {

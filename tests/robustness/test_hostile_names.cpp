@@ -54,10 +54,7 @@ std::vector<std::string> hostileNames() {
 // A folder name just as bad, for the output.
 const char* kHostileFolder = "out $(touch pwned) 'q' \"d\" \\ \n -end";
 
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using fixtures::readFile;
 
 std::set<std::string> namesIn(const fs::path& folder) {
     std::set<std::string> names;

@@ -1,7 +1,7 @@
 // `pellucor-cli settings`: the verb in process against a test hive, and the real program run on a
 // temporary XDG_CONFIG_HOME, where a value set in one run is there in the next.
 #include "ExpectedSettings.h"
-#include "TempFolder.h"
+#include "fixtures/TempDir.h"
 #include "app/cli/Cli.h"
 #include "settings/SettingsModule.h"
 #include "settings/cdSettings.h"
@@ -16,9 +16,9 @@
 using pellucor::AppSettings;
 using pellucor::SettingsModule;
 using pellucor::testing::expectedSettings;
-using pellucor::testing::readFile;
-using pellucor::testing::TempFolder;
-using pellucor::testing::writeFile;
+using pellucor::fixtures::readFile;
+using pellucor::fixtures::TempDir;
+using pellucor::fixtures::writeFile;
 
 namespace {
 
@@ -78,7 +78,7 @@ TEST(CliSettingsVerb, AnswersAndRefusesAsDocumented)
         {{}, 2, "", "Usage: pellucor-cli VERB"},
         {{"convertt"}, 2, "", "unknown verb 'convertt'"},
     };
-    TempFolder dir;
+    TempDir dir;
     SettingsModule module(dir / "user.reg");
     for (const VerbCase& c : cases) {
         std::string name;
@@ -98,7 +98,7 @@ TEST(CliSettingsVerb, AnswersAndRefusesAsDocumented)
 
 TEST(CliSettingsVerb, SetStoresTypedValues)
 {
-    TempFolder dir;
+    TempDir dir;
     SettingsModule module(dir / "user.reg");
     EXPECT_EQ(runInProcess({"settings", "set", "PageIndex", "4"}).code, 0);
     EXPECT_EQ(runInProcess({"settings", "set", "subdir", "TRUE"}).code, 0);
@@ -115,7 +115,7 @@ TEST(CliSettingsVerb, SetStoresTypedValues)
 
 TEST(CliSettingsVerb, ListShowsEverySettingInOrder)
 {
-    TempFolder dir;
+    TempDir dir;
     SettingsModule module(dir / "user.reg");
     AppSettings->Indir = "two\nlines";
     const Outcome r = runInProcess({"settings", "list"});
@@ -148,7 +148,7 @@ TEST(CliSettingsVerb, HelpGoesToStandardOutput)
 // The real program, its output in files, with HOME and XDG_CONFIG_HOME in a temporary folder.
 class CliProgram : public ::testing::Test {
 protected:
-    TempFolder home;
+    TempDir home;
     std::filesystem::path hive = home / ".config" / "Tamrix" / "Pellucor" / "user.reg";
 
     Outcome run(const std::vector<std::string>& args)

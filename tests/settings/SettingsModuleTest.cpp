@@ -1,5 +1,5 @@
 // The module start-up and shutdown of AppSettings: load at start, messages kept, save at the end.
-#include "TempFolder.h"
+#include "fixtures/TempDir.h"
 #include "platform/Registry.h"
 #include "settings/SettingsModule.h"
 #include "settings/cdSettings.h"
@@ -10,9 +10,9 @@
 
 using pellucor::AppSettings;
 using pellucor::SettingsModule;
-using pellucor::testing::readFile;
-using pellucor::testing::TempFolder;
-using pellucor::testing::writeFile;
+using pellucor::fixtures::readFile;
+using pellucor::fixtures::TempDir;
+using pellucor::fixtures::writeFile;
 
 namespace {
 
@@ -21,7 +21,7 @@ const std::string kHeader = "Windows Registry Editor Version 5.00\n\n";
 
 TEST(SettingsModule, LoadsAtStartAndSavesAtTheEnd)
 {
-    TempFolder dir;
+    TempDir dir;
     const auto hive = dir / "user.reg";
     writeFile(hive, kHeader + kSection + "\"PageIndex\"=dword:00000004\n\"Indir\"=\"/in\"\n");
     {
@@ -46,7 +46,7 @@ TEST(SettingsModule, LoadsAtStartAndSavesAtTheEnd)
 
 TEST(SettingsModule, CollectsLoadAndHiveMessagesAndGoesOn)
 {
-    TempFolder dir;
+    TempDir dir;
     const auto hive = dir / "user.reg";
     writeFile(hive, kHeader + kSection + "\"SubDir\"=\"1\"\n\"LogDir\"=\"/logs\"\n\"FLVCbbIdx\"=dword:00000002\n");
     {
@@ -69,7 +69,7 @@ TEST(SettingsModule, CollectsLoadAndHiveMessagesAndGoesOn)
 
 TEST(SettingsModule, UsesTheUsersHiveUnderXdgConfigHome)
 {
-    TempFolder dir;
+    TempDir dir;
     const char* old = std::getenv("XDG_CONFIG_HOME");
     const std::optional<std::string> saved = old ? std::optional<std::string>(old) : std::nullopt;
     ::setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);

@@ -1,7 +1,7 @@
 // Saving and loading the settings through the registry hive: what is written, what is read, and
 // how a load treats values it cannot read.
 #include "ExpectedSettings.h"
-#include "TempFolder.h"
+#include "fixtures/TempDir.h"
 #include "platform/RegFile.h"
 #include "platform/Registry.h"
 #include "settings/cdSettings.h"
@@ -12,9 +12,9 @@ using pellucor::PropertyKind;
 using pellucor::TcdSettings;
 using pellucor::platform::RegistryKey;
 using pellucor::testing::expectedSettings;
-using pellucor::testing::readFile;
-using pellucor::testing::TempFolder;
-using pellucor::testing::writeFile;
+using pellucor::fixtures::readFile;
+using pellucor::fixtures::TempDir;
+using pellucor::fixtures::writeFile;
 namespace regfile = pellucor::platform::regfile;
 
 namespace {
@@ -24,7 +24,7 @@ const std::string kSection = "[HKEY_CURRENT_USER\\Software\\Tamrix\\Pellucor\\Se
 const std::string kHeader = "Windows Registry Editor Version 5.00\n\n";
 
 struct SettingsTest : ::testing::Test {
-    TempFolder dir;
+    TempDir dir;
     std::filesystem::path hive = dir / "user.reg";
 
     // A settings object on the test's hive that does not save when destroyed.

@@ -1,7 +1,7 @@
 // The settings' names, kinds, defaults and positions, the text access the command line uses, and
 // Assign.
 #include "ExpectedSettings.h"
-#include "TempFolder.h"
+#include "fixtures/TempDir.h"
 #include "settings/cdSettings.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@ using pellucor::PropertyValueError;
 using pellucor::TBaseSettings;
 using pellucor::TcdSettings;
 using pellucor::testing::expectedSettings;
-using pellucor::testing::TempFolder;
+using pellucor::fixtures::TempDir;
 
 namespace {
 
@@ -80,7 +80,7 @@ TEST(SettingsTable, BaseInitialValues)
 
 TEST(SettingsTable, SavePathIsTheDocumentsFolderAndApplocationTheProgram)
 {
-    TempFolder home;
+    TempDir home;
     ScopedHome scoped(home.path());
     std::filesystem::create_directories(home / ".config");
     std::ofstream(home / ".config" / "user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n";

@@ -84,6 +84,15 @@ struct BatchDriverTest : ::testing::Test {
         }
     }
     std::string out() { return (dir.path() / "out").string(); }
+    // Three rows, the first converted, the second's job started.
+    void convertFirstOfThree()
+    {
+        addFiles({"a.avi", "b.avi", "c.avi"});
+        ASSERT_TRUE(driver.Convert(out(), 0));
+        scheduler.advance(500ms);
+        finishJob();
+        scheduler.advance(500ms);
+    }
     // One job: the tick that starts it, then the component's end events.
     void finishJob(bool completed = true)
     {
@@ -129,11 +138,7 @@ TEST_F(BatchDriverTest, ConvertsEveryRowInOrderAndEndsTheRun)
 
 TEST_F(BatchDriverTest, AFailingMiddleRowShowsItsErrorAndTheRunGoesOn)
 {
-    addFiles({"a.avi", "b.avi", "c.avi"});
-    ASSERT_TRUE(driver.Convert(out(), 0));
-    scheduler.advance(500ms);
-    finishJob();
-    scheduler.advance(500ms);
+    convertFirstOfThree();
     driver.VideoEditError(1, "Cannot decode b.avi");
     scheduler.advance(500ms);
     finishJob();
@@ -148,11 +153,7 @@ TEST_F(BatchDriverTest, AFailingMiddleRowShowsItsErrorAndTheRunGoesOn)
 
 TEST_F(BatchDriverTest, StopDuringTheSecondRowLeavesItWaitingAndTheThirdUntouched)
 {
-    addFiles({"a.avi", "b.avi", "c.avi"});
-    ASSERT_TRUE(driver.Convert(out(), 0));
-    scheduler.advance(500ms);
-    finishJob();
-    scheduler.advance(500ms);
+    convertFirstOfThree();
     EXPECT_TRUE(driver.JobPending());
     driver.Stop();
     EXPECT_EQ(edit.stops, 1);

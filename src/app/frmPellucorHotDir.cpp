@@ -25,6 +25,18 @@ namespace {
 
 std::string textOf(const QLineEdit* edit) { return edit->text().toStdString(); }
 
+// Browse for the input or the output folder (string-table entries for the title and the
+// warning). When the other folder is the chosen one or lies inside it, the user is warned; the
+// choice stands all the same (Run refuses an output at or inside the input), unless it is
+// exactly the other edit's text.
+void chooseHotFolder(QWidget* parent, int titleEntry, int warningEntry, QLineEdit* target, const QLineEdit* other) {
+    const std::optional<QString> folder = Dialogs::browseForFolder(parent, Entry(titleEntry));
+    if (!folder) return;
+    if (hotdir::IsSameOrInside(other->text().toStdString(), folder->toStdString()))
+        Dialogs::warning(parent, Entry(warningEntry));
+    if (*folder != other->text()) target->setText(*folder);
+}
+
 // Shows a folder in the file manager; a folder that is gone gets a word instead of nothing.
 void openFolder(QWidget* parent, const std::string& folder) {
     if (!platform::shellOpen(folder))
@@ -105,22 +117,9 @@ void TfrmPellucor::hotDirProblem(const std::string& text) {
 
 // --- Browse and Open Dir ----------------------------------------------------------------------
 
-void TfrmPellucor::actSelIndirExecute() {
-    const std::optional<QString> folder = Dialogs::browseForFolder(this, Entry(18));
-    if (!folder) return;
-    const QString output = ui_->edtoutdir->text();
-    // The choice stands, but Run will refuse an output at or inside the input.
-    if (hotdir::IsSameOrInside(output.toStdString(), folder->toStdString())) Dialogs::warning(this, Entry(19));
-    if (*folder != output) ui_->edtindir->setText(*folder);
-}
+void TfrmPellucor::actSelIndirExecute() { chooseHotFolder(this, 18, 19, ui_->edtindir, ui_->edtoutdir); }
 
-void TfrmPellucor::actSelOutdirExecute() {
-    const std::optional<QString> folder = Dialogs::browseForFolder(this, Entry(20));
-    if (!folder) return;
-    const QString input = ui_->edtindir->text();
-    if (hotdir::IsSameOrInside(input.toStdString(), folder->toStdString())) Dialogs::warning(this, Entry(21));
-    if (*folder != input) ui_->edtoutdir->setText(*folder);
-}
+void TfrmPellucor::actSelOutdirExecute() { chooseHotFolder(this, 20, 21, ui_->edtoutdir, ui_->edtindir); }
 
 void TfrmPellucor::actSelLogdirExecute() {
     const std::optional<QString> folder = Dialogs::browseForFolder(this, QStringLiteral("log path"));

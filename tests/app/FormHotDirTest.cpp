@@ -60,6 +60,19 @@ public:
         }
         return lines;
     }
+    // The page's controls and menus while watching, or idle: Run against End and minimise, the
+    // folders and the format locked, the Open Dir buttons always usable.
+    void expectPageState(bool running) {
+        EXPECT_EQ(find("btnsbtrun")->isEnabled(), !running);
+        for (const char* name : {"btnsbtend", "btnmin"}) EXPECT_EQ(find(name)->isEnabled(), running) << name;
+        for (const char* name : {"edtindir", "edtoutdir", "edtlog", "chksubdir", "btnselectlogfile", "btnsbtreturn",
+                                 "pgcConvert", "btnselectindir", "btnselectoutdir"})
+            EXPECT_EQ(find(name)->isEnabled(), !running) << name;
+        for (const char* name : {"btnopeninputdir", "btnopenoutputdir", "btnviewlog"})
+            EXPECT_TRUE(find(name)->isEnabled()) << name;
+        EXPECT_EQ(find<QMenu>("mniformat")->menuAction()->isEnabled(), !running);
+        EXPECT_EQ(action("mniReturntoBatchMode")->isEnabled(), !running);
+    }
     std::filesystem::path in, out, logs;
 };
 
@@ -101,16 +114,7 @@ TEST_F(FormHotDir, ACopiedFileIsConvertedIntoTheMirroredTreeAndLogged) {
     EXPECT_TRUE(script->shown().empty());
 
     // Running: the folders and the format are locked, End and minimise on.
-    EXPECT_FALSE(find("btnsbtrun")->isEnabled());
-    EXPECT_TRUE(find("btnsbtend")->isEnabled());
-    EXPECT_TRUE(find("btnmin")->isEnabled());
-    for (const char* off : {"edtindir", "edtoutdir", "edtlog", "chksubdir", "btnselectlogfile", "btnsbtreturn",
-                            "pgcConvert", "btnselectindir", "btnselectoutdir"})
-        EXPECT_FALSE(find(off)->isEnabled()) << off;
-    for (const char* on : {"btnopeninputdir", "btnopenoutputdir", "btnviewlog"})
-        EXPECT_TRUE(find(on)->isEnabled()) << on;
-    EXPECT_FALSE(find<QMenu>("mniformat")->menuAction()->isEnabled());
-    EXPECT_FALSE(action("mniReturntoBatchMode")->isEnabled());
+    expectPageState(true);
     // Run stored the folders and saved them.
     EXPECT_EQ(AppSettings->Indir, in.string());
     EXPECT_EQ(AppSettings->LogDir, logs.string());
@@ -133,13 +137,7 @@ TEST_F(FormHotDir, ACopiedFileIsConvertedIntoTheMirroredTreeAndLogged) {
     end();
     EXPECT_FALSE(watching());
     EXPECT_FALSE(form->monitor().Running());
-    EXPECT_TRUE(find("btnsbtrun")->isEnabled());
-    EXPECT_FALSE(find("btnsbtend")->isEnabled());
-    EXPECT_FALSE(find("btnmin")->isEnabled());
-    EXPECT_TRUE(find("edtindir")->isEnabled());
-    EXPECT_TRUE(find("pgcConvert")->isEnabled());
-    EXPECT_TRUE(find<QMenu>("mniformat")->menuAction()->isEnabled());
-    EXPECT_TRUE(action("mniReturntoBatchMode")->isEnabled());
+    expectPageState(false);
     EXPECT_EQ(form->hotDirMode().ProcessedFiles().Count(), 0);
 }
 

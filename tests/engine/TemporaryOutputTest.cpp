@@ -19,11 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::set<std::string> namesIn(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) names.insert(e.path().filename().string());
-    return names;
-}
+using fixtures::namesIn;
 
 void touch(const fs::path& path, const std::string& text = "left") { std::ofstream(path) << text; }
 

@@ -56,11 +56,7 @@ const char* kHostileFolder = "out $(touch pwned) 'q' \"d\" \\ \n -end";
 
 using fixtures::readFile;
 
-std::set<std::string> namesIn(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) names.insert(e.path().filename().string());
-    return names;
-}
+using fixtures::namesIn;
 
 // Every path under root whose name contains "pwned" outside the names the test made.
 std::vector<std::string> pwnedFiles(const fs::path& root) {
